@@ -1,4 +1,5 @@
 #include "raster/Bitmap32.h"
+#include "raster/CompareBitmap.h"
 #include "raster/Resamplers.h"
 
 #include <gtest/gtest.h>
@@ -232,6 +233,38 @@ TEST(Bitmap32, ChangeNotificationsReportAreaAndNest) {
     B.Clear();
     EXPECT_EQ(Changes, 3);
     EXPECT_EQ(Areas.size(), 2u);
+}
+
+} // namespace
+} // namespace zp
+
+namespace zp {
+namespace {
+
+TEST(CompareBitmap, ComparesColourBytesOnly) {
+    TBitmap32 A, B;
+    A.SetSize(3, 2);
+    B.SetSize(3, 2);
+    A.Clear(0xFF102030);
+    B.Clear(0x00102030); // alpha differs only
+    EXPECT_TRUE(CompareBitmap(RawView(A), RawView(B)));
+    B.SetPixel(2, 1, 0xFF102031);
+    EXPECT_FALSE(CompareBitmap(RawView(A), RawView(B)));
+    B.SetSize(2, 3);
+    EXPECT_FALSE(CompareBitmap(RawView(A), RawView(B)));
+
+    // A 24-bit picture with padded rows against the 32-bit surface.
+    std::vector<std::uint8_t> Rgb(2 * 12, 0xEE);
+    for (int Y = 0; Y < 2; ++Y)
+        for (int X = 0; X < 3; ++X) {
+            Rgb[Y * 12 + X * 3 + 0] = 0x30;
+            Rgb[Y * 12 + X * 3 + 1] = 0x20;
+            Rgb[Y * 12 + X * 3 + 2] = 0x10;
+        }
+    const TRawBitmapView Packed{3, 2, 3, 12, Rgb.data()};
+    EXPECT_TRUE(CompareBitmap(RawView(A), Packed));
+    Rgb[12 + 6] = 0x31;
+    EXPECT_FALSE(CompareBitmap(RawView(A), Packed));
 }
 
 } // namespace
