@@ -1,0 +1,37 @@
+#include "document/UserDialogs.h"
+
+#include <cstdio>
+
+namespace zp {
+
+namespace {
+
+class TConsoleDialogs final : public TUserDialogs {
+public:
+    void ShowMessage(const QString& Caption, const QString& Text, TMsgIcon) override {
+        std::fprintf(stderr, "%s: %s\n", Caption.toUtf8().constData(), Text.toUtf8().constData());
+    }
+    TModalResult AskYesNoCancel(const QString& Caption, const QString& Text) override {
+        ShowMessage(Caption, Text, TMsgIcon::Question);
+        return mrCancel;
+    }
+    TModalResult AskYesNo(const QString& Caption, const QString& Text) override {
+        ShowMessage(Caption, Text, TMsgIcon::Question);
+        return mrNo;
+    }
+};
+
+TConsoleDialogs ConsoleDialogs;
+TUserDialogs* Current = &ConsoleDialogs;
+
+} // namespace
+
+TUserDialogs& UserDialogs() { return *Current; }
+
+TUserDialogs* SetUserDialogs(TUserDialogs* Dialogs) {
+    TUserDialogs* Previous = Current == &ConsoleDialogs ? nullptr : Current;
+    Current = Dialogs ? Dialogs : &ConsoleDialogs;
+    return Previous;
+}
+
+} // namespace zp
