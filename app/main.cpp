@@ -19,5 +19,6 @@ int main(int argc, char* argv[]) {
 
     zp::TMainWindow Window;
     Window.show();
+    Window.NewDocument(468, 60, 0x00FFFFFF);
     return QApplication::exec();
 }

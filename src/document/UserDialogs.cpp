@@ -26,7 +26,9 @@ TUserDialogs* Current = &ConsoleDialogs;
 
 } // namespace
 
-TUserDialogs& UserDialogs() { return *Current; }
+TUserDialogs& UserDialogs() {
+    return *Current;
+}
 
 TUserDialogs* SetUserDialogs(TUserDialogs* Dialogs) {
     TUserDialogs* Previous = Current == &ConsoleDialogs ? nullptr : Current;

@@ -1,0 +1,188 @@
+// The document model: pages, selection, naming and zoom. Frame operations are in
+// DocForm_Frames.cpp.
+#include "document/DocForm.h"
+
+#include "raster/Resamplers.h"
+
+#include <QFileInfo>
+
+#include <typeinfo>
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+
+namespace zp {
+
+namespace {
+std::atomic<std::uint64_t> NextPageId{1};
+}
+
+TTabSheet::TTabSheet() : FId(NextPageId++) {}
+
+TDocForm::TDocForm(TDocHost& Host) : FHost(Host) {
+    // The first frame's page and view, then the preview page after it.
+    TTabSheet* First = NewPage(true);
+    FTabSheetGif = NewPage(false);
+    FTabSheetGif->Caption = QString::fromUtf8(GifPreviewCaption);
+    FTabSheetGif->Tag = GifPreviewTag;
+    FActivePage = First;
+    TImgView32& View = *First->ImgView();
+    View.Bitmap().SetOuterColor(0x7FFFFFFF);
+    AppendFrameRecord({First, &View, nullptr, 1000, rmQuantize, dmFloydSteinberg});
+    First->Caption = FHost.LangText(QStringLiteral("FrameCpt")) + QLatin1Char(' ') + QString::number(1);
+}
+
+TDocForm::~TDocForm() {
+    FDestroying = true;
+    FSelection = nullptr;
+    RBLayer = nullptr;
+    if (MarkLayer) MarkLayer->LayerCollection()->Delete(MarkLayer);
+    DeleteAllFrames();
+}
+
+TTabSheet* TDocForm::NewPage(bool WithView) {
+    auto Sheet = std::unique_ptr<TTabSheet>(new TTabSheet());
+    if (WithView) {
+        Sheet->FView = std::make_unique<TImgView32>();
+        ConfigureFrameView(*Sheet->FView);
+    }
+    TTabSheet* Raw = Sheet.get();
+    FPages.push_back(std::move(Sheet));
+    return Raw;
+}
+
+void TDocForm::ConfigureFrameView(TImgView32& View) {
+    View.Bitmap().SetResampler(std::make_unique<TNearestResampler>());
+    View.SetBitmapAlign(baCustom);
+    View.SetScaleMode(smScale);
+    View.SetScale(1.0f);
+    View.SetColor(clSilver32);
+    View.SetOverSize(0);
+    // The document paints what lies behind the picture.
+    View.PaintStages().front().Stage = PST_CUSTOM;
+    View.OnPaintStage = [this](TImgView32& Sender, TBitmap32& Buffer, unsigned StageNum) {
+        ImgViewPaintStage(Sender, Buffer, StageNum);
+    };
+}
+
+TTabSheet* TDocForm::Pages(int Index) const {
+    if (Index < 0 || Index >= PageCount()) return nullptr;
+    return FPages[static_cast<std::size_t>(Index)].get();
+}
+
+int TDocForm::PageIndex(const TTabSheet* Sheet) const {
+    for (std::size_t I = 0; I < FPages.size(); ++I)
+        if (FPages[I].get() == Sheet) return static_cast<int>(I);
+    return -1;
+}
+
+void TDocForm::ClearSelectionState() {
+    SelectLayer(nullptr);
+    // A selection frame belongs to the frame it was made for; it is not kept on another frame.
+    if (RBLayer) RBLayer->LayerCollection()->Delete(RBLayer);
+    RBLayer = nullptr;
+    if (MarkLayer) MarkLayer->LayerCollection()->Delete(MarkLayer);
+    MarkLayer = nullptr;
+}
+
+void TDocForm::SetActivePage(TTabSheet* Sheet) {
+    if (Sheet == FActivePage || PageIndex(Sheet) < 0) return;
+    ClearSelectionState();
+    FActivePage = Sheet;
+    OnActivePageChanged.Notify(*this);
+}
+
+void TDocForm::PageControl1Change() {
+    ClearSelectionState();
+    if (TImgView32* View = CurrentView()) {
+        View->Invalidate();
+        if (View->OnRequestFocus) View->OnRequestFocus(*View);
+        FHost.FrameShown(*this, GetIndex());
+    }
+    if (FActivePage == FTabSheetGif) OnPreviewRequested.Notify(*this);
+}
+
+void TDocForm::SelectLayer(TPositionedLayer* Value) {
+    if (TImgView32* View = CurrentView()) View->Invalidate();
+    if (Value == FSelection.Get()) return;
+    FSelection = Value;
+    if (!FDestroying) FHost.SelectionChanged(*this);
+}
+
+void TDocForm::LayerMouseDown(TCustomLayer& Sender, TMouseButton, TShiftState, int, int) {
+    auto* Frame = dynamic_cast<TRubberbandLayer*>(&Sender);
+    if (!Frame) {
+        if (auto* Positioned = dynamic_cast<TPositionedLayer*>(&Sender)) SelectLayer(Positioned);
+        return;
+    }
+    if (FSelection && Frame == RBLayer.Get()) {
+        LocationBeforeDrag = Frame->Location();
+        // Figures and text layers remember where a scaling drag started; they have models of
+        // their own, unlike plain bitmap layers.
+        if (typeid(*FSelection.Get()) != typeid(TBitmapLayer)) RBOldLocation = Frame->Location();
+    }
+}
+
+void TDocForm::FormCaption(const QString& OpenedFileName) {
+    if (OpenedFileName.isEmpty() || OpenedFileName == QLatin1String("leer"))
+        FCaption = FHost.LangText(QStringLiteral("TxtUnknown")) + QString::number(FHost.UnknownCounter());
+    else
+        FCaption = QFileInfo(OpenedFileName).fileName();
+    OnCaptionChanged.Notify(*this);
+}
+
+QString TDocForm::ScaleComboChange(const QString& S) {
+    TImgView32* View = CurrentView();
+    if (!View) return {};
+    QString Text = S;
+    Text.remove(QLatin1Char('%'));
+    Text.remove(QLatin1Char(' '));
+    if (Text.isEmpty()) return {};
+    bool Ok = false;
+    int Value = Text.toInt(&Ok, 10);
+    if (!Ok) Value = -1;
+    if (Value >= 1 && Value <= 2000)
+        View->SetScale(static_cast<float>(Value) / 100.0f);
+    else
+        Value = static_cast<int>(std::nearbyint(View->Scale() * 100.0));
+    return QString::number(Value) + QLatin1Char('%');
+}
+
+void TDocForm::LayerResetScale() {
+    TImgView32* View = CurrentView();
+    if (!View) return;
+    View->SetScale(1.0f);
+    FHost.SetZoomText(QString::number(static_cast<int>(std::nearbyint(View->Scale() * 100.0))) +
+                      QLatin1Char('%'));
+}
+
+void TDocForm::ImgViewMouseWheelUp() {
+    TImgView32* View = CurrentView();
+    if (!View) return;
+    View->SetScale(std::max(View->Scale() / 1.1f, 0.2f));
+    FHost.SetZoomText(QString::number(static_cast<int>(std::nearbyint(View->Scale() * 100.0))) +
+                      QLatin1Char('%'));
+}
+
+void TDocForm::ImgViewMouseWheelDown() {
+    TImgView32* View = CurrentView();
+    if (!View) return;
+    View->SetScale(std::min(View->Scale() * 1.1f, 20.0f));
+    FHost.SetZoomText(QString::number(static_cast<int>(std::nearbyint(View->Scale() * 100.0))) +
+                      QLatin1Char('%'));
+}
+
+void TDocForm::ImgViewPaintStage(TImgView32& Sender, TBitmap32& Buffer, unsigned) {
+    // Each view paints its own surround; only the shown frame's view is ever on screen.
+    if (GetIndex(&Sender) < 0) return;
+    Buffer.Clear(clSilver32);
+    const TBitmap32& Picture = Sender.Bitmap();
+    if (Picture.Empty()) return;
+    const TPoint P = Sender.BitmapToControl({0, 0});
+    const int W = static_cast<int>(std::nearbyint(Picture.Width() * Sender.ScaleX()));
+    const int H = static_cast<int>(std::nearbyint(Picture.Height() * Sender.ScaleX()));
+    Buffer.FrameRectS({P.X - 1, P.Y - 1, P.X + W + 1, P.Y + H + 1}, clBlack32);
+}
+
+} // namespace zp

@@ -1,0 +1,90 @@
+#include "ui/DocumentWindow.h"
+
+#include "ui/FrameViewWidget.h"
+
+#include <QLabel>
+#include <QScrollArea>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace zp {
+
+TDocumentWindow::TDocumentWindow(TDocForm& Doc, QWidget* Parent)
+    : QWidget(Parent), FDoc(Doc), FTabs(new QTabWidget(this)), FPreviewArea(new QScrollArea),
+      FPreviewLabel(new QLabel) {
+    auto* Layout = new QVBoxLayout(this);
+    Layout->setContentsMargins(0, 0, 0, 0);
+    Layout->addWidget(FTabs);
+    FTabs->setDocumentMode(true);
+    FPreviewLabel->setAlignment(Qt::AlignCenter);
+    FPreviewArea->setWidget(FPreviewLabel);
+    FPreviewArea->setWidgetResizable(true);
+    FPreviewArea->setAlignment(Qt::AlignCenter);
+    FWidgets.insert(Doc.TabSheetGif(), FPreviewArea);
+
+    FSheetHandlers.push_back({&Doc.OnFrameRemoved, Doc.OnFrameRemoved.Add([this](TTabSheet& Sheet) {
+                                  // The page's view is about to go: its widget goes first.
+                                  if (QWidget* W = FWidgets.take(&Sheet)) {
+                                      const bool Was = FSyncing;
+                                      FSyncing = true;
+                                      FTabs->removeTab(FTabs->indexOf(W));
+                                      FSyncing = Was;
+                                      delete W;
+                                  }
+                              })});
+    FSheetHandlers.push_back({&Doc.OnFrameAdded, Doc.OnFrameAdded.Add([this](TTabSheet&) { Sync(); })});
+    for (TEventList<TDocForm&>* E : {&Doc.OnPagesChanged, &Doc.OnActivePageChanged, &Doc.OnCaptionChanged})
+        FDocHandlers.push_back({E, E->Add([this](TDocForm&) { Sync(); })});
+    connect(FTabs, &QTabWidget::currentChanged, this, &TDocumentWindow::TabChanged);
+    Sync();
+}
+
+TDocumentWindow::~TDocumentWindow() {
+    for (auto& [List, Id] : FSheetHandlers) List->Remove(Id);
+    for (auto& [List, Id] : FDocHandlers) List->Remove(Id);
+}
+
+TFrameViewWidget* TDocumentWindow::FrameWidget(const TTabSheet* Sheet) const {
+    return qobject_cast<TFrameViewWidget*>(FWidgets.value(Sheet));
+}
+
+QWidget* TDocumentWindow::WidgetFor(TTabSheet& Sheet) {
+    if (QWidget* W = FWidgets.value(&Sheet)) return W;
+    auto* W = new TFrameViewWidget(*Sheet.ImgView());
+    W->OnWheel = [this](bool Up) {
+        if (Up)
+            FDoc.ImgViewMouseWheelUp();
+        else
+            FDoc.ImgViewMouseWheelDown();
+    };
+    FWidgets.insert(&Sheet, W);
+    return W;
+}
+
+void TDocumentWindow::Sync() {
+    FSyncing = true;
+    for (int I = 0; I < FDoc.PageCount(); ++I) {
+        TTabSheet* Sheet = FDoc.Pages(I);
+        QWidget* W = WidgetFor(*Sheet);
+        const int At = FTabs->indexOf(W);
+        if (At != I) {
+            if (At >= 0) FTabs->removeTab(At);
+            FTabs->insertTab(I, W, Sheet->Caption);
+        }
+        FTabs->setTabText(I, Sheet->Caption);
+    }
+    if (QWidget* Active = FWidgets.value(FDoc.ActivePage())) FTabs->setCurrentWidget(Active);
+    setWindowTitle(FDoc.Caption());
+    FSyncing = false;
+}
+
+void TDocumentWindow::TabChanged(int Index) {
+    if (FSyncing || Index < 0) return;
+    QWidget* W = FTabs->widget(Index);
+    const TTabSheet* Sheet = FWidgets.key(W, nullptr);
+    if (!Sheet || Sheet == FDoc.ActivePage()) return;
+    FDoc.SetActivePage(const_cast<TTabSheet*>(Sheet));
+    FDoc.PageControl1Change();
+}
+
+} // namespace zp

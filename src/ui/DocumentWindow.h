@@ -1,0 +1,45 @@
+#pragma once
+
+#include "document/DocForm.h"
+
+#include <QHash>
+#include <QWidget>
+
+class QTabWidget;
+class QLabel;
+class QScrollArea;
+
+namespace zp {
+
+class TFrameViewWidget;
+
+// The window of one document: a tab per frame, then the "Gif Vorschau" tab. It mirrors the
+// document model's pages and forwards the user's page switches to it.
+class TDocumentWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit TDocumentWindow(TDocForm& Doc, QWidget* Parent = nullptr);
+    ~TDocumentWindow() override;
+
+    TDocForm& Doc() const { return FDoc; }
+    QTabWidget* Tabs() const { return FTabs; }
+    TFrameViewWidget* FrameWidget(const TTabSheet* Sheet) const;
+    // The preview area of the "Gif Vorschau" page.
+    QLabel* PreviewLabel() const { return FPreviewLabel; }
+
+private:
+    void Sync();
+    QWidget* WidgetFor(TTabSheet& Sheet);
+    void TabChanged(int Index);
+
+    TDocForm& FDoc;
+    QTabWidget* FTabs;
+    QScrollArea* FPreviewArea;
+    QLabel* FPreviewLabel;
+    QHash<const TTabSheet*, QWidget*> FWidgets;
+    std::vector<std::pair<TEventList<TTabSheet&>*, int>> FSheetHandlers;
+    std::vector<std::pair<TEventList<TDocForm&>*, int>> FDocHandlers;
+    bool FSyncing = false;
+};
+
+} // namespace zp

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "raster/ImgView32.h"
+
+#include <QAbstractScrollArea>
+
+namespace zp {
+
+// Shows a frame view model: owns the scroll bars, forwards mouse, wheel and focus to the
+// model, repaints only the areas the model reports and blits the model's buffer.
+class TFrameViewWidget : public QAbstractScrollArea {
+    Q_OBJECT
+public:
+    explicit TFrameViewWidget(TImgView32& View, QWidget* Parent = nullptr);
+    ~TFrameViewWidget() override;
+
+    TImgView32& View() const { return FView; }
+
+    // Wheel input: true for a turn away from the user. The document decides what it does.
+    std::function<void(bool Up)> OnWheel;
+
+protected:
+    void paintEvent(QPaintEvent* Event) override;
+    void resizeEvent(QResizeEvent* Event) override;
+    void scrollContentsBy(int DX, int DY) override;
+    void mousePressEvent(QMouseEvent* Event) override;
+    void mouseMoveEvent(QMouseEvent* Event) override;
+    void mouseReleaseEvent(QMouseEvent* Event) override;
+    void wheelEvent(QWheelEvent* Event) override;
+
+private:
+    void UpdateScrollBars();
+
+    TImgView32& FView;
+    int FInvalidateHandler = 0;
+    int FLayoutHandler = 0;
+    int FCursorHandler = 0;
+    bool FUpdatingBars = false;
+};
+
+} // namespace zp

@@ -1,0 +1,287 @@
+#include "document/DocForm.h"
+#include "support/QtPrinters.h"
+
+#include "raster/Blend.h"
+
+#include <gtest/gtest.h>
+
+namespace zp {
+namespace {
+
+struct TDocFixture : ::testing::Test {
+    TPlainDocHost Host;
+    std::unique_ptr<TDocForm> Doc;
+
+    TDocFixture() {
+        Host.Texts.insert(QStringLiteral("FrameCpt"), QStringLiteral("Frame"));
+        Host.Texts.insert(QStringLiteral("TxtUnknown"), QStringLiteral("Unbenannt"));
+        Doc = std::make_unique<TDocForm>(Host);
+        Doc->NewImage(40, 30, TColor{0x00FFFFFF});
+    }
+
+    QStringList PageCaptions() const {
+        QStringList L;
+        for (int I = 0; I < Doc->PageCount(); ++I) L << Doc->Pages(I)->Caption;
+        return L;
+    }
+
+    TBitmapLayer* AddLayer(TImgView32& View, TFloatRect Location, TColor32 Fill) {
+        auto* L = View.Layers().Add<TBitmapLayer>();
+        L->Bitmap().SetSize(static_cast<int>(Location.Width()), static_cast<int>(Location.Height()));
+        L->Bitmap().Clear(Fill);
+        L->Bitmap().SetDrawMode(dmBlend);
+        L->SetScaled(true);
+        L->SetLocation(Location);
+        return L;
+    }
+};
+
+TEST_F(TDocFixture, NewDocumentHasOneFrameAndThePreviewPage) {
+    ASSERT_EQ(Doc->ArrayGifFrame.size(), 1u);
+    const TGifFrames& R = Doc->ArrayGifFrame[0];
+    EXPECT_EQ(R.Duration, 1000);
+    EXPECT_EQ(R.ColorReduction, rmQuantize);
+    EXPECT_EQ(R.DitherMode, dmFloydSteinberg);
+    EXPECT_EQ(Doc->NumLoops, 0);
+    EXPECT_EQ(PageCaptions(), (QStringList{"Frame 1", "Gif Vorschau"}));
+    EXPECT_EQ(Doc->TabSheetGif()->Tag, 42);
+    EXPECT_EQ(Doc->GetIndex(), 0);
+    EXPECT_EQ(Doc->Frame1(), R.TabSheet);
+    TImgView32& V = *Doc->ImgView();
+    EXPECT_EQ(V.Bitmap().Pixel(39, 29), 0xFFFFFFFFu);
+    EXPECT_EQ(V.Bitmap().OuterColor(), 0x7FFFFFFFu);
+    EXPECT_EQ(V.ScaleMode(), smScale);
+    EXPECT_EQ(V.BitmapAlign(), baCustom);
+    EXPECT_EQ(V.PaintStages().front().Stage, PST_CUSTOM);
+    EXPECT_EQ(Doc->Caption(), QStringLiteral("Unbenannt0"));
+}
+
+TEST_F(TDocFixture, EmptyFramesAreNumberedAndRenumberedAfterDeletion) {
+    Doc->CreateNewFrame(3);
+    Doc->NewImage(40, 30, 0);
+    Doc->CreateNewFrame(3);
+    EXPECT_EQ(PageCaptions(), (QStringList{"Frame 1", "Frame 2", "Frame 3", "Gif Vorschau"}));
+    EXPECT_EQ(Doc->GetIndex(), 2);
+    EXPECT_TRUE(Doc->ArrayGifFrame[1].Bitmap && Doc->ArrayGifFrame[1].Bitmap->Empty());
+    EXPECT_EQ(Doc->ArrayGifFrame[2].TabSheet->Tag, 2);
+    TTabSheet* Third = Doc->ArrayGifFrame[2].TabSheet;
+
+    Doc->SetActivePage(Doc->ArrayGifFrame[1].TabSheet);
+    Doc->DeleteTabSheet();
+    EXPECT_EQ(PageCaptions(), (QStringList{"Frame 1", "Frame 2", "Gif Vorschau"}));
+    EXPECT_EQ(Doc->ArrayGifFrame[1].TabSheet, Third);
+    EXPECT_EQ(Doc->GetIndex(), 0);
+
+    // Never the last frame, never the preview page.
+    Doc->SetActivePage(Doc->TabSheetGif());
+    Doc->DeleteTabSheet();
+    EXPECT_EQ(Doc->ArrayGifFrame.size(), 2u);
+    Doc->SetActivePage(Doc->Frame1());
+    Doc->DeleteTabSheet();
+    Doc->DeleteTabSheet();
+    EXPECT_EQ(Doc->ArrayGifFrame.size(), 1u);
+    EXPECT_EQ(PageCaptions(), (QStringList{"Frame 1", "Gif Vorschau"}));
+}
+
+TEST_F(TDocFixture, ShiftingMovesRecordAndPageAndKeepsItActive) {
+    Doc->CreateNewFrame(2);
+    Doc->CreateNewFrame(2);
+    TTabSheet* Second = Doc->ArrayGifFrame[1].TabSheet;
+    TImgView32* SecondView = Doc->ArrayGifFrame[1].ImgView;
+    SecondView->Bitmap().SetPixel(0, 0, 0xFF123456);
+    Doc->ArrayGifFrame[1].Duration = 250;
+    Doc->SetActivePage(Second);
+
+    Doc->ShiftTabSheetRight();
+    EXPECT_EQ(Doc->ArrayGifFrame[2].TabSheet, Second);
+    EXPECT_EQ(Doc->ArrayGifFrame[2].ImgView->Bitmap().Pixel(0, 0), 0xFF123456u);
+    EXPECT_EQ(Doc->ArrayGifFrame[2].Duration, 250);
+    EXPECT_EQ(Doc->Pages(2), Second);
+    EXPECT_EQ(Second->Caption, QStringLiteral("Frame 3"));
+    EXPECT_EQ(Doc->ActivePage(), Second);
+    EXPECT_EQ(Doc->Pages(3), Doc->TabSheetGif());
+
+    Doc->ShiftTabSheetRight(); // already last
+    EXPECT_EQ(Doc->GetIndex(), 2);
+    Doc->ShiftTabSheetLeft();
+    Doc->ShiftTabSheetLeft();
+    Doc->ShiftTabSheetLeft(); // already first
+    EXPECT_EQ(Doc->GetIndex(), 0);
+    EXPECT_EQ(Doc->Pages(0), Second);
+    EXPECT_EQ(Second->Caption, QStringLiteral("Frame 1"));
+}
+
+TEST_F(TDocFixture, CopiedFrameKeepsLayersInOrderAndPlace) {
+    TImgView32& V = *Doc->ImgView();
+    V.Bitmap().SetPixel(3, 3, 0xFF00FF00);
+    Doc->ArrayGifFrame[0].Duration = 70;
+    AddLayer(V, {1, 2, 11, 12}, 0xFFFF0000);
+    AddLayer(V, {5, 5, 9, 7}, 0x800000FF);
+    auto* Frame = V.Layers().Add<TRubberbandLayer>();
+    (void)Frame;
+
+    Doc->CreateNewFrame(1);
+    ASSERT_EQ(Doc->ArrayGifFrame.size(), 2u);
+    TImgView32& C = *Doc->ArrayGifFrame[1].ImgView;
+    EXPECT_EQ(Doc->ArrayGifFrame[1].Duration, 1000);
+    EXPECT_EQ(C.Bitmap().Pixel(3, 3), 0xFF00FF00u);
+    ASSERT_EQ(C.Layers().Count(), 2); // the selection frame is not copied
+    auto* A = dynamic_cast<TBitmapLayer*>(C.Layers().Items(0));
+    auto* B = dynamic_cast<TBitmapLayer*>(C.Layers().Items(1));
+    ASSERT_TRUE(A && B);
+    EXPECT_EQ(A->Location(), (TFloatRect{1, 2, 11, 12}));
+    EXPECT_EQ(B->Location(), (TFloatRect{5, 5, 9, 7}));
+    EXPECT_EQ(A->Bitmap().Pixel(0, 0), 0xFFFF0000u);
+    EXPECT_EQ(B->Bitmap().Pixel(0, 0), 0x800000FFu);
+    EXPECT_EQ(B->Bitmap().ResamplerClassName(), "TLinearResampler");
+    EXPECT_TRUE(B->OnMouseDown);
+
+    // Kind 2 takes the background only.
+    Doc->SetActivePage(Doc->Frame1());
+    Doc->CreateNewFrame(2);
+    EXPECT_EQ(Doc->ArrayGifFrame[2].ImgView->Layers().Count(), 0);
+    EXPECT_EQ(Doc->ArrayGifFrame[2].ImgView->Bitmap().Pixel(3, 3), 0xFF00FF00u);
+    // Without a current frame view kinds 1 and 2 add nothing.
+    Doc->SetActivePage(Doc->TabSheetGif());
+    Doc->CreateNewFrame(1);
+    Doc->CreateNewFrame(2);
+    Doc->CreateNewFrame(7);
+    EXPECT_EQ(Doc->ArrayGifFrame.size(), 3u);
+}
+
+TEST_F(TDocFixture, PreviewPageClearsTheSelection) {
+    TImgView32& V = *Doc->ImgView();
+    auto* L = AddLayer(V, {0, 0, 5, 5}, 0xFFFF0000);
+    int Previews = 0;
+    Doc->OnPreviewRequested.Add([&](TDocForm&) { ++Previews; });
+    Doc->SelectLayer(L);
+    EXPECT_EQ(Doc->Selection(), L);
+    EXPECT_EQ(Host.SelectionChanges, 1);
+    Doc->SetActivePage(Doc->TabSheetGif());
+    Doc->PageControl1Change();
+    EXPECT_EQ(Doc->Selection(), nullptr);
+    EXPECT_EQ(Doc->GetIndex(), -1);
+    EXPECT_EQ(Doc->GetImgViewFromArray(Doc->TabSheetGif()), nullptr);
+    EXPECT_EQ(Doc->GetImgViewFromArray(5), nullptr);
+    EXPECT_EQ(Previews, 1);
+    Doc->SetActivePage(Doc->Frame1());
+    Doc->PageControl1Change();
+    EXPECT_EQ(Doc->Selection(), nullptr);
+
+    // A destroyed selection never dangles.
+    Doc->SelectLayer(L);
+    V.Layers().Delete(L);
+    EXPECT_EQ(Doc->Selection(), nullptr);
+}
+
+TEST_F(TDocFixture, ZoomTexts) {
+    EXPECT_EQ(Doc->ScaleComboChange(QStringLiteral(" 150 %")), QStringLiteral("150%"));
+    EXPECT_FLOAT_EQ(Doc->ImgView()->Scale(), 1.5f);
+    EXPECT_EQ(Doc->ScaleComboChange(QStringLiteral("0")), QStringLiteral("150%"));
+    EXPECT_EQ(Doc->ScaleComboChange(QStringLiteral("2001")), QStringLiteral("150%"));
+    EXPECT_EQ(Doc->ScaleComboChange(QStringLiteral("abc")), QStringLiteral("150%"));
+    EXPECT_EQ(Doc->ScaleComboChange(QStringLiteral(" % ")), QString());
+    EXPECT_FLOAT_EQ(Doc->ImgView()->Scale(), 1.5f);
+    Doc->LayerResetScale();
+    EXPECT_EQ(Host.ZoomText, QStringLiteral("100%"));
+    EXPECT_FLOAT_EQ(Doc->ImgView()->Scale(), 1.0f);
+    Doc->SetActivePage(Doc->TabSheetGif());
+    EXPECT_EQ(Doc->ScaleComboChange(QStringLiteral("200")), QString());
+}
+
+TEST_F(TDocFixture, CaptionsOfUnnamedAndNamedDocuments) {
+    Host.Counter = 4;
+    Doc->FormCaption(QStringLiteral("leer"));
+    EXPECT_EQ(Doc->Caption(), QStringLiteral("Unbenannt4"));
+    Doc->FormCaption(QStringLiteral("/home/anna/banner/sommer.dgm"));
+    EXPECT_EQ(Doc->Caption(), QStringLiteral("sommer.dgm"));
+    Doc->FileName = QStringLiteral("/x.dgm");
+    Doc->NewImage(10, 10, 0);
+    EXPECT_TRUE(Doc->FileName.isEmpty());
+    EXPECT_EQ(Doc->Caption(), QStringLiteral("Unbenannt4"));
+}
+
+TEST_F(TDocFixture, NewImageResetsTheFrameAndRefusesImpossibleSizes) {
+    TImgView32& V = *Doc->ImgView();
+    AddLayer(V, {0, 0, 5, 5}, 0xFFFF0000);
+    Doc->ArrayGifFrame[0].Duration = 10;
+    Doc->ArrayGifFrame[0].DitherMode = dmNearest;
+    V.SetScale(2.0f);
+
+    EXPECT_THROW(Doc->NewImage(1 << 20, 1 << 20, 0), EBitmapError);
+    EXPECT_EQ(V.Layers().Count(), 1); // nothing lost
+    EXPECT_EQ(V.Bitmap().Width(), 40);
+
+    Doc->NewImage(12, 8, TColor{0x000000FF}); // red, $00BBGGRR
+    EXPECT_EQ(V.Layers().Count(), 0);
+    EXPECT_EQ(V.Bitmap().Width(), 12);
+    EXPECT_EQ(V.Bitmap().Pixel(11, 7), 0xFFFF0000u);
+    EXPECT_EQ(V.Scale(), 1.0f);
+    EXPECT_EQ(Doc->ArrayGifFrame[0].Duration, 1000);
+    EXPECT_EQ(Doc->ArrayGifFrame[0].DitherMode, dmFloydSteinberg);
+
+    // The hidden undo view is no frame: no record changes.
+    Doc->ArrayGifFrame[0].Duration = 10;
+    Doc->CreateNewImage(3, 3, 0, &Doc->UndoImgView());
+    EXPECT_EQ(Doc->ArrayGifFrame[0].Duration, 10);
+    Doc->CreateNewImage(3, 3, 0, nullptr);
+}
+
+TEST_F(TDocFixture, RenderedFramesAreBackgroundWithLayersBlended) {
+    TImgView32& V = *Doc->ImgView();
+    V.SetViewportSize(300, 200);
+    V.SetScale(3.0f); // the flattening ignores the zoom
+    AddLayer(V, {2, 2, 4, 4}, 0x80FF0000);
+    auto* Hidden = AddLayer(V, {6, 6, 8, 8}, 0xFF00FF00);
+    Hidden->SetVisible(false);
+    Doc->CreateNewFrame(3);
+    Doc->NewImage(5, 5, 0);
+
+    Doc->RenderFrameBitmaps();
+    const TBitmap32& F0 = *Doc->ArrayGifFrame[0].Bitmap;
+    ASSERT_EQ(F0.Width(), 40);
+    TColor32 Blended = 0xFFFFFFFF;
+    BlendColorStore(0x80FF0000, Blended);
+    EXPECT_EQ(F0.Pixel(2, 2), Blended);
+    EXPECT_EQ(F0.Pixel(6, 6), 0xFFFFFFFFu);
+    EXPECT_EQ(F0.Pixel(0, 0), 0xFFFFFFFFu);
+    EXPECT_EQ(F0.Pixel(39, 29), 0xFFFFFFFFu);
+    EXPECT_EQ(Doc->ArrayGifFrame[1].Bitmap->Width(), 5);
+    EXPECT_EQ(Doc->ArrayGifFrame[1].Bitmap->Pixel(4, 4), 0xFF000000u);
+}
+
+TEST_F(TDocFixture, ViewSurroundIsSilverWithABlackOutline) {
+    TImgView32& V = *Doc->ImgView();
+    V.SetViewportSize(100, 80);
+    V.SetScale(2.0f); // 80 x 60 centred: picture at (10, 10)
+    ASSERT_EQ(V.GetBitmapRect(), (TRect{10, 10, 90, 70}));
+    V.PaintBuffer(V.GetViewportRect());
+    const TBitmap32& B = V.Buffer();
+    EXPECT_EQ(B.Pixel(0, 0), clSilver32);
+    EXPECT_EQ(B.Pixel(9, 9), clBlack32);
+    EXPECT_EQ(B.Pixel(90, 70), clBlack32);
+    EXPECT_EQ(B.Pixel(50, 9), clBlack32);
+    EXPECT_EQ(B.Pixel(91, 71), clSilver32);
+    EXPECT_EQ(B.Pixel(10, 10), 0xFFFFFFFFu);
+}
+
+TEST(DocFormLifetime, DestroyingDeletesFramesFromTheSecondOn) {
+    TPlainDocHost Host;
+    auto Doc = std::make_unique<TDocForm>(Host);
+    Doc->NewImage(4, 4, 0);
+    std::vector<TTabSheet*> Sheets{Doc->Frame1()};
+    for (int I = 0; I < 4; ++I) {
+        Doc->CreateNewFrame(2);
+        Sheets.push_back(Doc->ActivePage());
+    }
+    std::vector<TTabSheet*> Removed;
+    TTabSheet* ActiveAtEnd = nullptr;
+    Doc->OnFrameRemoved.Add([&](TTabSheet& S) { Removed.push_back(&S); });
+    Doc->OnActivePageChanged.Add([&](TDocForm& D) { ActiveAtEnd = D.ActivePage(); });
+    Doc.reset();
+    EXPECT_EQ(Removed, (std::vector<TTabSheet*>{Sheets[1], Sheets[2], Sheets[3], Sheets[4]}));
+    EXPECT_EQ(ActiveAtEnd, Sheets[0]);
+}
+
+} // namespace
+} // namespace zp
