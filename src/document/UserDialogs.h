@@ -1,5 +1,7 @@
 #pragma once
 
+#include "raster/Color32.h"
+
 #include <QString>
 
 namespace zp {
@@ -21,6 +23,32 @@ public:
     virtual TModalResult AskYesNoCancel(const QString& Caption, const QString& Text) = 0;
     // Yes / No; closing the box counts as No.
     virtual TModalResult AskYesNo(const QString& Caption, const QString& Text) = 0;
+
+    // The modal dialogs of the program. Each default answers as if the user cancelled.
+
+    // What to do at start or on "Neu": 0 cancelled, 1 new picture, 2 open a file, 3 template.
+    virtual int AskWhatToDo(const QString& Caption);
+    // The new-image dialog; on OK fills the size and background colour.
+    struct TNewImage {
+        int Width = 468;
+        int Height = 60;
+        TColor BackColor = 0x00FFFFFF;
+    };
+    virtual bool AskNewImage(TNewImage& Result);
+    // The new-frame dialog: 0 cancelled, 1 background and all layers, 2 background only, 3 empty.
+    virtual int AskNewFrame();
+    // Whether an existing file may be replaced.
+    virtual bool AskReplaceFile(const QString& FileName);
+    // The angle dialog; on OK the entered text.
+    virtual bool AskAngle(QString& Text);
+    // The motion-blur dialog; on OK the strength (1..10) and the direction's list position.
+    virtual bool AskMotionBlur(int& Strength, int& Direction);
+    // File dialogs. Filter uses "Text|*.a;*.b|..." pairs; FilterIndex counts from 1 and is
+    // updated to the entry the user chose. An empty result means cancelled.
+    virtual QString AskOpenFileName(const QString& Filter, int& FilterIndex);
+    virtual QString AskSaveFileName(const QString& Filter, int& FilterIndex, const QString& FileName);
+    // The colour dialog at Color; false when cancelled.
+    virtual bool AskColor(TColor& Color);
 };
 
 // The implementation in use. Until one is installed, messages go to standard error and every
