@@ -26,6 +26,34 @@ TUserDialogs* Current = &ConsoleDialogs;
 
 } // namespace
 
+int TUserDialogs::AskWhatToDo(const QString&) {
+    return 0;
+}
+bool TUserDialogs::AskNewImage(TNewImage&) {
+    return false;
+}
+int TUserDialogs::AskNewFrame() {
+    return 0;
+}
+bool TUserDialogs::AskReplaceFile(const QString&) {
+    return false;
+}
+bool TUserDialogs::AskAngle(QString&) {
+    return false;
+}
+bool TUserDialogs::AskMotionBlur(int&, int&) {
+    return false;
+}
+QString TUserDialogs::AskOpenFileName(const QString&, int&) {
+    return {};
+}
+QString TUserDialogs::AskSaveFileName(const QString&, int&, const QString&) {
+    return {};
+}
+bool TUserDialogs::AskColor(TColor&) {
+    return false;
+}
+
 TUserDialogs& UserDialogs() {
     return *Current;
 }
