@@ -110,6 +110,10 @@ public:
     void CreateNewImage(const TBitmap32& ABitmap32);
     void NewImage(int Width, int Height, TColor BackColor);
 
+    // --- files
+    // Loads a project or a picture into this new document. A missing path leaves it as it is.
+    void OpenFile(const QString& AFileName, bool Template);
+
     // --- naming
     QString FileName;
     QString AnimGifFileName;
@@ -152,6 +156,8 @@ public:
     TEventList<TDocForm&> OnPreviewRequested;
 
 private:
+    void ReadProject(const QString& AFileName);
+    void LoadPicture(const QString& AFileName, TBitmap32& Picture);
     TTabSheet* NewPage(bool WithView);
     void ConfigureFrameView(TImgView32& View);
     void AppendFrameRecord(const TGifFrames& Record);

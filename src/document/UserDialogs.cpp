@@ -53,6 +53,10 @@ QString TUserDialogs::AskSaveFileName(const QString&, int&, const QString&) {
 bool TUserDialogs::AskColor(TColor&) {
     return false;
 }
+QString TUserDialogs::AskTemplate(bool) {
+    return {};
+}
+void TUserDialogs::ShowAbout() {}
 
 TUserDialogs& UserDialogs() {
     return *Current;

@@ -49,6 +49,10 @@ public:
     virtual QString AskSaveFileName(const QString& Filter, int& FilterIndex, const QString& FileName);
     // The colour dialog at Color; false when cancelled.
     virtual bool AskColor(TColor& Color);
+    // The template browser: a banner project, or a picture when IsPicTemplates; empty when none.
+    virtual QString AskTemplate(bool IsPicTemplates);
+    // The about box.
+    virtual void ShowAbout();
 };
 
 // The implementation in use. Until one is installed, messages go to standard error and every

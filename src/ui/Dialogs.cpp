@@ -1,5 +1,7 @@
 #include "ui/Dialogs.h"
 
+#include "ui/LangCaptions.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -25,11 +27,6 @@
 namespace zp {
 
 namespace {
-
-// Language-file tag of a control; the caption loader looks it up.
-void SetTag(QObject* Object, int Tag) {
-    Object->setProperty("Tag", Tag);
-}
 
 QDialogButtonBox* OkCancel(QDialog* Dialog, const QString& Ok, const QString& Cancel, int OkTag = 0,
                            int CancelTag = 0) {
