@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace zp {
 
@@ -127,6 +128,9 @@ public:
 private:
     TBlurDirection fDirection = bldTopRight;
     std::int32_t fStrenght = 3;
+    // Scratch of a run, like the copy in OrigBitmap: how far each pixel's value repeats along
+    // the line of copies.
+    std::vector<std::int32_t> fRunLengths;
 };
 
 } // namespace zp

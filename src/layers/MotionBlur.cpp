@@ -24,24 +24,35 @@ namespace {
 
 struct TChannelSums {
     std::int64_t A = 0, R = 0, G = 0, B = 0;
+    // Most pixels see one stack value only (inside the figure, far from it); their average is
+    // that value and needs no division.
+    TColor32 Only = 0;
+    bool Any = false, Uniform = true;
 
     void Add(TColor32 C, std::int64_t Count) {
+        if (!Any) {
+            Only = C;
+            Any = true;
+        } else if (C != Only) {
+            Uniform = false;
+        }
         A += Count * AlphaComponent(C);
         R += Count * RedComponent(C);
         G += Count * GreenComponent(C);
         B += Count * BlueComponent(C);
     }
     TColor32 Average(std::int64_t N) const {
-        return Color32(static_cast<unsigned>(R / N), static_cast<unsigned>(G / N),
-                       static_cast<unsigned>(B / N), static_cast<unsigned>(A / N));
+        if (Uniform) return Only;
+        return Color32(static_cast<unsigned>(R / N), static_cast<unsigned>(G / N), static_cast<unsigned>(B / N),
+                       static_cast<unsigned>(A / N));
     }
 };
 
 // Run[p] = how many pixels p, p - step, p - 2 * step, ... in a row inside the surface hold the
 // value of p.
-std::vector<std::int32_t> RunLengths(const TBitmap32& C, int DX, int DY) {
+void RunLengths(const TBitmap32& C, int DX, int DY, std::vector<std::int32_t>& Run) {
     const int W = C.Width(), H = C.Height();
-    std::vector<std::int32_t> Run(static_cast<std::size_t>(W) * H);
+    Run.resize(static_cast<std::size_t>(W) * H);
     // Visit p - step before p.
     const int Y0 = DY >= 0 ? 0 : H - 1, YStep = DY >= 0 ? 1 : -1;
     const int X0 = DX >= 0 ? 0 : W - 1, XStep = DX >= 0 ? 1 : -1;
@@ -56,7 +67,6 @@ std::vector<std::int32_t> RunLengths(const TBitmap32& C, int DX, int DY) {
             Run[static_cast<std::size_t>(Y) * W + X] = N;
         }
     }
-    return Run;
 }
 
 class TBlurPixel {
@@ -134,13 +144,16 @@ void TMotionBlur::MotionBlur() {
     TBitmap32& E = *fEffectBitmap;
 
     // Every copy is this one shifted: the bitmap's own draw mode, combine mode and master alpha
-    // applied once onto transparent black.
-    TBitmap32 Copy;
+    // applied once onto transparent black. The scratch surfaces persist between runs, so a
+    // redraw does not fetch fresh memory each time.
+    TBitmap32& Copy = *fOrigBitmap;
     Copy.SetSize(E.Width(), E.Height());
+    Copy.SetClipRect(Copy.BoundsRect());
+    Copy.Clear(0);
     E.DrawTo(Copy, 0, 0);
-    const std::vector<std::int32_t> Run = RunLengths(Copy, DX, DY);
+    RunLengths(Copy, DX, DY, fRunLengths);
 
-    TBlurPixel Pixel(Copy, Run, DX, DY, N);
+    TBlurPixel Pixel(Copy, fRunLengths, DX, DY, N);
     for (int Y = 0; Y < E.Height(); ++Y) {
         TColor32* Row = E.ScanLine(Y);
         for (int X = 0; X < E.Width(); ++X) Row[X] = Pixel.Compute(X, Y);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <random>
@@ -144,31 +145,40 @@ TEST(Convolution, NarrowSurfacesAndUnboundEffectsAreLeftAlone) {
     }
 }
 
-TEST(Convolution, OnlyTheCopyIsReadAndTheBorderKept) {
-    // A random surface against a direct evaluation of the Soften kernel from an untouched copy:
-    // a pass that read its own output would drift from it.
+TEST(Convolution, RandomSurfacesFollowTheKernelDefinition) {
+    // Every effect on random surfaces of several widths against the convolution evaluated
+    // directly from an untouched copy with the object's own kernel and divisor: a pass that read
+    // its own output, mirrored the kernel or lost pixels at the ends of a row would differ.
     std::mt19937 Rng(11);
-    TBitmap32 B, Orig;
-    FillRandom(B, 9, 7, Rng);
-    Orig.Assign(&B);
-    TSoften Soften;
-    Soften.SetEffectBitmap(&B);
-    Soften.Soften();
-    for (int Y = 0; Y < 7; ++Y)
-        for (int X = 0; X < 9; ++X) {
-            if (X == 0 || Y == 0 || X == 8 || Y == 6) {
-                EXPECT_EQ(B.Pixel(X, Y), Orig.Pixel(X, Y));
-                continue;
-            }
-            TColor32 Expected = Orig.Pixel(X, Y) & 0xFF000000u;
-            for (int Shift = 0; Shift < 24; Shift += 8) {
-                int Sum = 0;
-                for (int DY = -1; DY <= 1; ++DY)
-                    for (int DX = -1; DX <= 1; ++DX)
-                        if (DX || DY) Sum += 2 * ((Orig.Pixel(X + DX, Y + DY) >> Shift) & 0xFF);
-                Expected |= static_cast<TColor32>(Sum / 16) << Shift;
-            }
-            EXPECT_EQ(B.Pixel(X, Y), Expected) << X << "," << Y;
+    for (const TNamedEffect& Effect : AllConvolutions())
+        for (const auto& [W, H] : {std::pair{3, 3}, std::pair{18, 4}, std::pair{37, 5}, std::pair{4, 9}}) {
+            TBitmap32 B, Orig;
+            FillRandom(B, W, H, Rng);
+            Orig.Assign(&B);
+            auto E = Effect.Make();
+            const TEffectArray K = E->EffectArray();
+            const int Divisor = E->Divisor();
+            E->SetEffectBitmap(&B);
+            Effect.Run(*E);
+            for (int Y = 0; Y < H; ++Y)
+                for (int X = 0; X < W; ++X) {
+                    if (X == 0 || Y == 0 || X == W - 1 || Y == H - 1) {
+                        ASSERT_EQ(B.Pixel(X, Y), Orig.Pixel(X, Y))
+                            << Effect.Name << " border " << X << "," << Y;
+                        continue;
+                    }
+                    TColor32 Expected = Orig.Pixel(X, Y) & 0xFF000000u;
+                    for (int Shift = 0; Shift < 24; Shift += 8) {
+                        long long Sum = 0;
+                        for (int I = 0; I < 9; ++I)
+                            Sum += K[I] * static_cast<long long>(
+                                              (Orig.Pixel(X + I % 3 - 1, Y + I / 3 - 1) >> Shift) & 0xFF);
+                        Expected |= static_cast<TColor32>(std::clamp<long long>(Sum / Divisor, 0, 255))
+                                    << Shift;
+                    }
+                    ASSERT_EQ(B.Pixel(X, Y), Expected)
+                        << Effect.Name << " " << W << "x" << H << " at " << X << "," << Y;
+                }
         }
 }
 
