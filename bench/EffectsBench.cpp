@@ -35,9 +35,11 @@ void MakeFigure(TBitmap32& B) {
         }
 }
 
-template <bool Literal> void BM_MotionBlur(benchmark::State& State) {
+// The layer at full opacity, and at half opacity, which makes every copy partly transparent.
+template <bool Literal, unsigned Master> void BM_MotionBlur(benchmark::State& State) {
     TBitmap32 Figure, Work;
     MakeFigure(Figure);
+    Figure.SetMasterAlpha(Master);
     TMotionBlur Blur;
     Blur.SetEffectBitmap(&Work);
     Blur.SetDirection(bldTopRight);
@@ -53,8 +55,16 @@ template <bool Literal> void BM_MotionBlur(benchmark::State& State) {
         benchmark::DoNotOptimize(Work.Bits());
     }
 }
-BENCHMARK(BM_MotionBlur<false>)->Name("MotionBlur600/fast")->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_MotionBlur<true>)->Name("MotionBlur600/literal")->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_MotionBlur<false, 255>)->Name("MotionBlur600/fast")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MotionBlur<true, 255>)
+    ->Name("MotionBlur600/literal")
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+BENCHMARK(BM_MotionBlur<false, 128>)->Name("MotionBlur600HalfOpacity/fast")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MotionBlur<true, 128>)
+    ->Name("MotionBlur600HalfOpacity/literal")
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 
 template <class TFilter, void (TFilter::*Op)()> void BM_Convolution(benchmark::State& State) {
     TBitmap32 Picture;

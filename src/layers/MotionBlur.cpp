@@ -7,9 +7,12 @@
 //   - a copy with alpha 0 leaves the stack below it unchanged;
 //   - an opaque copy replaces it, so every stack reaching below the first opaque copy j equals
 //     stack j, and the copies beyond j never matter;
-//   - only the partly transparent copies above the base of a stack have to be blended.
+//   - only the partly transparent copies above the base of a stack have to be blended, and
+//     repeated layers of one value stop changing anything after a few;
+//   - a copy laid over an equal copy leaves it as it is.
 // Walking the line from copy 0 outwards over runs of equal values, a pixel costs a few steps for
-// the usual figure (transparent, opaque, a thin anti-aliased edge) instead of n * n / 2 blends.
+// the usual figure (transparent, opaque, a thin anti-aliased edge, or all of it partly
+// transparent when the layer's opacity is lowered) instead of n * n / 2 blends.
 #include "layers/Filters.h"
 
 #include "raster/Blend.h"
@@ -43,8 +46,8 @@ struct TChannelSums {
     }
     TColor32 Average(std::int64_t N) const {
         if (Uniform) return Only;
-        return Color32(static_cast<unsigned>(R / N), static_cast<unsigned>(G / N), static_cast<unsigned>(B / N),
-                       static_cast<unsigned>(A / N));
+        return Color32(static_cast<unsigned>(R / N), static_cast<unsigned>(G / N),
+                       static_cast<unsigned>(B / N), static_cast<unsigned>(A / N));
     }
 };
 
@@ -69,6 +72,23 @@ void RunLengths(const TBitmap32& C, int DX, int DY, std::vector<std::int32_t>& R
     }
 }
 
+// Partly transparent copies of one value, next to each other in the stack.
+struct TPartialRun {
+    TColor32 V;
+    std::int64_t Count;
+};
+
+// V laid Count times over Y. The blend converges: once a layer changes nothing, no further
+// layer of the same value will.
+TColor32 Repeat(TColor32 V, std::int64_t Count, TColor32 Y) {
+    for (; Count > 0; --Count) {
+        const TColor32 Next = BlendColor(V, Y);
+        if (Next == Y) break;
+        Y = Next;
+    }
+    return Y;
+}
+
 class TBlurPixel {
 public:
     TBlurPixel(const TBitmap32& C, const std::vector<std::int32_t>& Run, int DX, int DY, std::int64_t N)
@@ -76,9 +96,6 @@ public:
 
     TColor32 Compute(int X, int Y) {
         Partials.clear();
-        bool CacheValid = false;
-        TColor32 CachedBase = 0, CachedStack = 0;
-        std::size_t CachedPartials = 0;
         TChannelSums Sums;
         std::int64_t Q = 0, PX = X, PY = Y;
         while (Q < N) {
@@ -89,27 +106,16 @@ public:
                 V = C.Bits()[I];
                 Len = std::min<std::int64_t>(Run[I], Len);
             }
+            // Copies of V over a copy of V leave it as it is, so the Len stacks based in this
+            // run are all the same.
+            const TColor32 Stacked = Stack(V);
             const unsigned A = AlphaComponent(V);
             if (A == 255) {
-                Sums.Add(Stack(V), N - Q);
+                Sums.Add(Stacked, N - Q);
                 break;
             }
-            if (A == 0) {
-                // Copies with alpha 0 change no stack above them: equal bases give equal stacks
-                // until another partly transparent copy joins.
-                if (!CacheValid || CachedBase != V || CachedPartials != Partials.size()) {
-                    CachedBase = V;
-                    CachedStack = Stack(V);
-                    CachedPartials = Partials.size();
-                    CacheValid = true;
-                }
-                Sums.Add(CachedStack, Len);
-            } else {
-                for (std::int64_t K = 0; K < Len; ++K) {
-                    Sums.Add(Stack(V), 1);
-                    Partials.push_back(V);
-                }
-            }
+            Sums.Add(Stacked, Len);
+            if (A != 0) AddPartial(V, Len);
             Q += Len;
             PX -= Len * DX;
             PY -= Len * DY;
@@ -118,10 +124,17 @@ public:
     }
 
 private:
-    // The copies seen so far (all partly transparent) laid over Base, the newest first.
+    void AddPartial(TColor32 V, std::int64_t Count) {
+        if (!Partials.empty() && Partials.back().V == V)
+            Partials.back().Count += Count;
+        else
+            Partials.push_back({V, Count});
+    }
+
+    // The partly transparent copies seen so far laid over Base, the newest first.
     TColor32 Stack(TColor32 Base) const {
         TColor32 Acc = Base;
-        for (auto It = Partials.rbegin(); It != Partials.rend(); ++It) Acc = BlendColor(*It, Acc);
+        for (auto It = Partials.rbegin(); It != Partials.rend(); ++It) Acc = Repeat(It->V, It->Count, Acc);
         return Acc;
     }
 
@@ -130,7 +143,7 @@ private:
     const int DX, DY;
     const std::int64_t N;
     const int W, H;
-    std::vector<TColor32> Partials;
+    std::vector<TPartialRun> Partials;
 };
 
 } // namespace

@@ -148,19 +148,23 @@ TEST(MotionBlur, EqualsTheLiteralStackingInTheOtherDrawModes) {
 }
 
 TEST(MotionBlur, LongLinesOfPartlyTransparentPixels) {
-    // A soft-edged figure on a wide surface: long runs in both the transparent surroundings and
-    // a partly transparent band, longer than the number of copies.
-    for (int D = bldRight; D <= bldBottomRight; ++D) {
-        TBitmap32 Fast, Literal;
-        MakeFigureBitmap(Fast, 70, 64);
-        Fast.FillRect(10, 10, 60, 54, 0x80336699);
-        Fast.FillRect(20, 20, 50, 44, 0xFF336699);
-        Fast.FillRect(30, 30, 31, 31, 0x40FF0000);
-        Literal.Assign(&Fast);
-        Blur(Fast, static_cast<TBlurDirection>(D), 10);
-        LiteralMotionBlur(Literal, static_cast<TBlurDirection>(D), 10);
-        ASSERT_EQ(Pixels(Fast), Pixels(Literal)) << D;
-    }
+    // A soft-edged figure on a wide surface: long runs in the transparent surroundings and in a
+    // partly transparent band, longer than the number of copies. A lowered opacity makes every
+    // copy partly transparent; a very low one keeps the repeated layers changing for long.
+    for (const unsigned Master : {255u, 128u, 9u})
+        for (int D = bldRight; D <= bldBottomRight; ++D) {
+            TBitmap32 Fast, Literal;
+            MakeFigureBitmap(Fast, 70, 64);
+            Fast.SetMasterAlpha(Master);
+            Fast.FillRect(10, 10, 60, 54, 0x80336699);
+            Fast.FillRect(20, 20, 50, 44, 0xFF336699);
+            Fast.FillRect(30, 30, 31, 31, 0x40FF0000);
+            Fast.FillRect(40, 25, 41, 40, 0x0AFFFFFF);
+            Literal.Assign(&Fast);
+            Blur(Fast, static_cast<TBlurDirection>(D), 10);
+            LiteralMotionBlur(Literal, static_cast<TBlurDirection>(D), 10);
+            ASSERT_EQ(Pixels(Fast), Pixels(Literal)) << "master " << Master << " direction " << D;
+        }
 }
 
 } // namespace
