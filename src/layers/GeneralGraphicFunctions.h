@@ -1,0 +1,56 @@
+#pragma once
+
+#include "gfx/MatrixElements.h"
+#include "raster/Bitmap32.h"
+#include "raster/CompareBitmap.h"
+#include "raster/Types.h"
+
+namespace zp {
+
+// Gradient kinds; ordinals are stored in project files. The first three paint colours, the last
+// three fade the existing alpha.
+enum TShapeType { shpLinear, shpCircle, shpSqare, shpLinearTransp, shpCircleTransp, shpSqareTransp };
+
+// Stateless raster and geometry routines. Documents and layers each hold an instance, so the
+// routines are members; none of them keeps state. The picture writers, picture strings and GIF
+// assembly belong to the file codecs and live with them.
+class TGeneralGraphicFunctions {
+public:
+    // --- colours
+    static TColor32 SetColorAlpha(TColor32 AColor, int Alpha) { return zp::SetColorAlpha(AColor, Alpha); }
+    static bool CompareBitmap(const TRawBitmapView& Bitmap1, const TRawBitmapView& Bitmap2) {
+        return zp::CompareBitmap(Bitmap1, Bitmap2);
+    }
+
+    // --- gradients over the whole surface, in place. Start = Stop leaves every pixel as it is.
+    // The colour gradients give every pixel (alpha included) FromColor on Start's side, ToColor
+    // at and beyond Stop; the fades scale each alpha from unchanged at Start to 0 at Stop.
+    static void CreateColorGradient(TColor32 FromColor, TColor32 ToColor, TPoint Start, TPoint Stop,
+                                    TBitmap32& ABitmap32);
+    static void CreateCircleColorGradient(TColor32 FromColor, TColor32 ToColor, TPoint Start, TPoint Stop,
+                                          TBitmap32& ABitmap32);
+    // Iso-lines are squares centred on Start with a corner on Stop.
+    static void CreateSqareColorGradient(TColor32 FromColor, TColor32 ToColor, TPoint Start, TPoint Stop,
+                                         TBitmap32& ABitmap32);
+    static void CreateTranspGradient(TPoint Start, TPoint Stop, TBitmap32& ABitmap32);
+    static void CreateCircleTranspGradient(TPoint Start, TPoint Stop, TBitmap32& ABitmap32);
+    static void CreateSqareTranspGradient(TPoint Start, TPoint Stop, TBitmap32& ABitmap32);
+    // The gradient of the given kind: colour kinds paint FromColor to ToColor, fades ignore them.
+    static void CreateGradient(TShapeType Shape, TColor32 FromColor, TColor32 ToColor, TPoint Start,
+                               TPoint Stop, TBitmap32& ABitmap32);
+
+    // --- matrices. Rotation and mirroring act in the layer's own coordinates, before AMatrix;
+    // moving and scaling act on the result, after it.
+    // Turns by Degree about APoint; positive degrees turn counter-clockwise on screen (y down).
+    static TGPMatrixElements MatrixRotate(float Degree, TGPMatrixElements AMatrix, TFloatPoint APoint);
+    static TGPMatrixElements MatrixFlipVertical(TGPMatrixElements AMatrix, TFloatPoint APoint);
+    static TGPMatrixElements MatrixFlipHotizontal(TGPMatrixElements AMatrix, TFloatPoint APoint);
+    static TGPMatrixElements MatrixTranslate(TGPMatrixElements AMatrix, TFloatPoint TranslatePoint);
+    static TGPMatrixElements MatrixScale(TGPMatrixElements AMatrix, TFloatPoint ScalePoint);
+
+    // --- image attributes
+    // GetImgAttributesByAlphaValue(AlphaVal) belongs here: it builds the drawing binding's image
+    // attributes (alpha scaled by AlphaVal / 255) and is added together with that binding.
+};
+
+} // namespace zp
