@@ -1,10 +1,39 @@
+#include "shell/HandOver.h"
+#include "shell/Places.h"
+#include "shell/SingleInstance.h"
 #include "shell/Version.h"
+#include "ui/Dialogs.h"
+#include "ui/LangCaptions.h"
 #include "ui/MainWindow.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QMessageBox>
+#include <QTranslator>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <exception>
+
+namespace {
+
+// An error no command handled is shown, and the program goes on.
+class TApplication final : public QApplication {
+public:
+    using QApplication::QApplication;
+    bool notify(QObject* Receiver, QEvent* Event) override {
+        try {
+            return QApplication::notify(Receiver, Event);
+        } catch (const std::exception& E) {
+            QMessageBox::critical(activeWindow(), QString::fromUtf8(zp::ApplicationTitle),
+                                  QString::fromUtf8(E.what()));
+        }
+        return false;
+    }
+};
+
+} // namespace
 
 int main(int argc, char* argv[]) {
     // Answer before any display is needed.
@@ -12,13 +41,43 @@ int main(int argc, char* argv[]) {
         std::printf("%s\n", zp::ProductVersion);
         return 0;
     }
+    // The conversion runs without a display and without asking anything.
+    const bool Batch = argc > 1 && std::strcmp(argv[1], "/a") == 0;
+    if (Batch) qputenv("QT_QPA_PLATFORM", "offscreen");
 
-    QApplication App(argc, argv);
-    QApplication::setApplicationName(QString::fromUtf8(zp::ProductName));
+    TApplication App(argc, argv);
+    QApplication::setApplicationName(QString::fromUtf8(zp::ApplicationTitle));
     QApplication::setApplicationVersion(QString::fromUtf8(zp::ProductVersion));
+    QTranslator QtGerman;
+    if (QtGerman.load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&QtGerman);
+
+    if (Batch) {
+        // A conversion works on its own files, whatever else runs: it takes no part in the
+        // single-instance rule, so it never hands its job to a window and ends without result.
+        zp::TMainWindow Window(false);
+        Window.RunBatch();
+        return Window.BatchResult();
+    }
+
+    zp::TSingleInstance Instance;
+    if (!Instance.TryBecomePrimary()) {
+        QStringList Texts{zp::ProgramFilePath()};
+        for (int I = 1; I <= 3; ++I) Texts << zp::ParamStr(I);
+        if (zp::FitsHandOver(Texts) && Instance.SendToPrimary(zp::EncodeHandOver(Texts))) return 0;
+        // Too long to hand over, or nobody answered: run as an instance of its own.
+    }
+
+    zp::TSplash Splash;
+    Splash.show();
+    QApplication::processEvents();
 
     zp::TMainWindow Window;
+    zp::LoadCaptions();
+    QObject::connect(&Instance, &zp::TSingleInstance::HandOverReceived, &Window,
+                     [&Window](const QStringList& Texts) { Window.Model().HandleInstanceMessage(Texts); });
+    Splash.close();
     Window.show();
-    Window.NewDocument(468, 60, 0x00FFFFFF);
     return QApplication::exec();
 }

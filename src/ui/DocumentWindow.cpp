@@ -40,8 +40,19 @@ TDocumentWindow::TDocumentWindow(TDocForm& Doc, QWidget* Parent)
 }
 
 TDocumentWindow::~TDocumentWindow() {
+    Detach();
+}
+
+void TDocumentWindow::Detach() {
+    if (FDetached) return;
+    FDetached = true;
     for (auto& [List, Id] : FSheetHandlers) List->Remove(Id);
     for (auto& [List, Id] : FDocHandlers) List->Remove(Id);
+    // Frame widgets show the document's views: they go with it.
+    FSyncing = true;
+    for (auto It = FWidgets.begin(); It != FWidgets.end(); ++It)
+        if (It.value() != FPreviewArea) delete It.value();
+    FWidgets.clear();
 }
 
 TFrameViewWidget* TDocumentWindow::FrameWidget(const TTabSheet* Sheet) const {
@@ -79,7 +90,7 @@ void TDocumentWindow::Sync() {
 }
 
 void TDocumentWindow::TabChanged(int Index) {
-    if (FSyncing || Index < 0) return;
+    if (FSyncing || FDetached || Index < 0) return;
     QWidget* W = FTabs->widget(Index);
     const TTabSheet* Sheet = FWidgets.key(W, nullptr);
     if (!Sheet || Sheet == FDoc.ActivePage()) return;

@@ -22,6 +22,8 @@ public:
     ~TDocumentWindow() override;
 
     TDocForm& Doc() const { return FDoc; }
+    // The document is about to go: let go of it now (the window itself may go later).
+    void Detach();
     QTabWidget* Tabs() const { return FTabs; }
     TFrameViewWidget* FrameWidget(const TTabSheet* Sheet) const;
     // The preview area of the "Gif Vorschau" page.
@@ -40,6 +42,7 @@ private:
     std::vector<std::pair<TEventList<TTabSheet&>*, int>> FSheetHandlers;
     std::vector<std::pair<TEventList<TDocForm&>*, int>> FDocHandlers;
     bool FSyncing = false;
+    bool FDetached = false;
 };
 
 } // namespace zp

@@ -1,37 +1,285 @@
 #include "ui/MainWindow.h"
 
-#include "document/DocForm.h"
+#include "shell/LangText.h"
+#include "shell/Settings.h"
 #include "shell/Version.h"
 #include "ui/DocumentWindow.h"
+#include "ui/HistoryMenu.h"
+#include "ui/LangCaptions.h"
+#include "ui/QtDialogs.h"
 
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QStyle>
+#include <QTimer>
+#include <QToolBar>
 
 namespace zp {
 
-TMainWindow::TMainWindow(QWidget* Parent) : QMainWindow(Parent), FMdiArea(new QMdiArea(this)) {
-    setWindowTitle(QString::fromUtf8(ProductName));
+namespace {
+
+// A document's MDI child: its close box asks the model, which decides.
+class TDocSubWindow final : public QMdiSubWindow {
+public:
+    TDocSubWindow(TMainForm& Model, TDocForm& Doc) : FModel(Model), FDoc(Doc) {
+        setAttribute(Qt::WA_DeleteOnClose, false);
+    }
+
+protected:
+    void closeEvent(QCloseEvent* Event) override {
+        Event->ignore();
+        // The model removes the window itself when the document closes.
+        TMainForm& Model = FModel;
+        TDocForm* Doc = &FDoc;
+        QTimer::singleShot(0, this, [&Model, Doc]() {
+            for (const auto& D : Model.DocFormList)
+                if (D.get() == Doc) {
+                    Model.CloseProject(Doc);
+                    return;
+                }
+        });
+    }
+
+private:
+    TMainForm& FModel;
+    TDocForm& FDoc;
+};
+
+} // namespace
+
+TMainWindow::TMainWindow(bool Interactive, QWidget* Parent)
+    : QMainWindow(Parent), FMdiArea(new QMdiArea(this)), FInteractive(Interactive) {
     setCentralWidget(FMdiArea);
-    resize(1024, 700);
-    FHost.Texts.insert(QStringLiteral("FrameCpt"), QStringLiteral("Frame"));
-    FHost.Texts.insert(QStringLiteral("TxtUnknown"), QStringLiteral("Unbenannt"));
+    resize(1200, 800);
+    setWindowState(Qt::WindowMaximized);
+    if (FInteractive) {
+        FDialogs = std::make_unique<TQtUserDialogs>(this);
+        SetUserDialogs(FDialogs.get());
+    }
+    FModel = std::make_unique<TMainForm>(*this);
+    BuildMenus();
+    BuildToolBar();
+    connect(FMdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* Sub) {
+        for (auto It = FWindows.begin(); It != FWindows.end(); ++It)
+            if (It.value() == Sub) FModel->SetSelectedDocForm(const_cast<TDocForm*>(It.key()));
+    });
 }
 
 TMainWindow::~TMainWindow() {
-    // Windows before the documents they show.
-    for (QMdiSubWindow* W : FMdiArea->subWindowList()) delete W;
+    FModel.reset();
+    if (FDialogs) SetUserDialogs(nullptr);
 }
 
-TDocumentWindow* TMainWindow::NewDocument(int Width, int Height, TColor BackColor) {
-    auto Doc = std::make_unique<TDocForm>(FHost);
-    FHost.SetUnknownCounter(FHost.UnknownCounter() + 1);
-    Doc->NewImage(Width, Height, BackColor);
-    auto* Window = new TDocumentWindow(*Doc);
-    FDocs.push_back(std::move(Doc));
-    QMdiSubWindow* Sub = FMdiArea->addSubWindow(Window);
-    Sub->resize(640, 400);
+// ---------------------------------------------------------------- menus and tool bar
+
+void TMainWindow::BuildMenus() {
+    QMenu* Top = nullptr;
+    QMenu* Sub = nullptr;
+    const auto Rows = MenuRows();
+    for (std::size_t I = 0; I < Rows.size(); ++I) {
+        const TMenuRow& R = Rows[I];
+        const QString Component = QString::fromLatin1(R.Component);
+        const QString Caption = QString::fromUtf8(R.Caption);
+        if (R.Level == 0) {
+            Top = menuBar()->addMenu(Caption);
+            Top->menuAction()->setObjectName(Component);
+            if (R.Tag) SetTag(Top->menuAction(), R.Tag, ckCaption);
+            Sub = nullptr;
+            if (R.RefreshesStates)
+                connect(Top, &QMenu::aboutToShow, this, [this]() { FModel->EnableSpecMenuItems(); });
+            continue;
+        }
+        QMenu* Parent = R.Level == 2 && Sub ? Sub : Top;
+        if (R.Level == 1) Sub = nullptr;
+        if (Caption == QLatin1String("-")) {
+            QAction* Separator = Parent->addSeparator();
+            Separator->setObjectName(Component);
+            Separator->setVisible(!R.Hidden);
+            continue;
+        }
+        const bool OpensSubmenu = R.Command == TCmd::None && I + 1 < Rows.size() && Rows[I + 1].Level == 2;
+        QAction* Action = nullptr;
+        if (OpensSubmenu || Component == QLatin1String("mnLastUsed")) {
+            Sub = Parent->addMenu(Caption);
+            Action = Sub->menuAction();
+            if (Component == QLatin1String("mnLastUsed")) FLastUsed = Sub;
+        } else {
+            Action = Parent->addAction(Caption);
+            const TCmd Command = R.Command;
+            connect(Action, &QAction::triggered, this, [this, Command]() { Run(Command); });
+        }
+        Action->setObjectName(Component);
+        if (R.ShortCut[0]) Action->setShortcut(QKeySequence(QString::fromLatin1(R.ShortCut)));
+        if (R.Hidden) {
+            Action->setVisible(false);
+            Action->setEnabled(false);
+        }
+        if (R.Tag) SetTag(Action, R.Tag, ckCaption);
+        FActions.insert(Component, Action);
+    }
+    // The recently used projects are read again whenever "Datei" opens.
+    if (QAction* File = menuBar()->actions().value(0))
+        connect(File->menu(), &QMenu::aboutToShow, this, [this]() {
+            ShowHistoryItemsInMenu(FLastUsed, FModel->History.HistoryItems(), [this](const QString& Path) {
+                try {
+                    FModel->OpenFile(Path, false);
+                } catch (const std::exception& E) {
+                    Report(E);
+                }
+            });
+        });
+}
+
+void TMainWindow::BuildToolBar() {
+    QToolBar* Bar = addToolBar(QStringLiteral("ToolBar1"));
+    Bar->setObjectName(QStringLiteral("ToolBar1"));
+    Bar->setIconSize(QSize(16, 16));
+    Bar->setMovable(false);
+    for (const TToolRow& R : ToolRows()) {
+        const QString Hint = QString::fromUtf8(R.Hint);
+        QIcon Icon = R.ThemeIcon ? QIcon::fromTheme(QString::fromLatin1(R.ThemeIcon)) : QIcon();
+        QAction* Action = Bar->addAction(Icon, Hint);
+        Action->setObjectName(QString::fromLatin1(R.Component));
+        Action->setToolTip(Hint);
+        SetTag(Action, R.Tag, ckCaptionAndHint);
+        const TCmd Command = R.Command;
+        connect(Action, &QAction::triggered, this, [this, Command]() { Run(Command); });
+        if (R.SeparatorAfter) Bar->addSeparator();
+    }
+    auto* Spacer = new QWidget(Bar);
+    Spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    Bar->addWidget(Spacer);
+    auto* Label = new QLabel(QStringLiteral("Zoom"), Bar);
+    Label->setObjectName(QStringLiteral("lblZoom"));
+    SetTag(Label, 162);
+    Bar->addWidget(Label);
+    FZoom = new QComboBox(Bar);
+    FZoom->setObjectName(QStringLiteral("ScaleCombo"));
+    FZoom->setEditable(true);
+    FZoom->setMaxVisibleItems(9);
+    for (const char* Item : ZoomItems) FZoom->addItem(QString::fromLatin1(Item));
+    FZoom->setCurrentIndex(4);
+    FZoom->setInsertPolicy(QComboBox::NoInsert);
+    connect(FZoom, &QComboBox::currentTextChanged, this,
+            [this](const QString& Text) { FModel->ScaleComboChange(Text); });
+    Bar->addWidget(FZoom);
+}
+
+void TMainWindow::Run(TCmd Command) {
+    try {
+        FModel->Execute(Command);
+    } catch (const std::exception& E) {
+        Report(E);
+    }
+}
+
+void TMainWindow::Report(const std::exception& E) {
+    UserDialogs().ShowMessage(QString::fromUtf8(ApplicationTitle), QString::fromUtf8(E.what()),
+                              TMsgIcon::Error);
+}
+
+// ---------------------------------------------------------------- TMainFormView
+
+TDocumentWindow* TMainWindow::DocumentWindow(const TDocForm* Doc) const {
+    QMdiSubWindow* Sub = FWindows.value(Doc);
+    return Sub ? qobject_cast<TDocumentWindow*>(Sub->widget()) : nullptr;
+}
+
+void TMainWindow::DocumentCreated(TDocForm& Doc) {
+    auto* Sub = new TDocSubWindow(*FModel, Doc);
+    Sub->setWidget(new TDocumentWindow(Doc));
+    Sub->setAttribute(Qt::WA_DeleteOnClose, false);
+    FWindows.insert(&Doc, Sub);
+    FMdiArea->addSubWindow(Sub);
     Sub->show();
-    return Window;
+}
+
+void TMainWindow::DocumentClosing(TDocForm& Doc) {
+    QMdiSubWindow* Sub = FWindows.take(&Doc);
+    if (!Sub) return;
+    if (auto* W = qobject_cast<TDocumentWindow*>(Sub->widget())) W->Detach();
+    FMdiArea->removeSubWindow(Sub);
+    Sub->deleteLater();
+}
+
+int TMainWindow::DocumentWindowCount() const {
+    return static_cast<int>(FWindows.size());
+}
+
+void TMainWindow::PlaceDocument(TDocForm& Doc, int Left, int Top, int Width, int Height) {
+    if (QMdiSubWindow* Sub = FWindows.value(&Doc)) Sub->setGeometry(Left, Top, Width, Height);
+}
+
+void TMainWindow::SetZoomText(const QString& Text) {
+    if (!FZoom) return;
+    const QSignalBlocker Block(FZoom);
+    FZoom->setEditText(Text);
+}
+
+void TMainWindow::ApplyCommandStates(const TCommandStates& States) {
+    for (auto It = States.begin(); It != States.end(); ++It)
+        if (QAction* A = FActions.value(It.key())) A->setEnabled(It.value());
+}
+
+void TMainWindow::BringToFront() {
+    if (isMinimized()) showNormal();
+    raise();
+    activateWindow();
+}
+
+void TMainWindow::CloseMainWindow() {
+    if (!FInteractive) {
+        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        return;
+    }
+    QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+}
+
+void TMainWindow::SetCaption(const QString& Caption) {
+    setWindowTitle(Caption);
+}
+
+void TMainWindow::RunBatch() {
+    FBatchResult = FModel->RunBatchConversion() ? 0 : 1;
+}
+
+// ---------------------------------------------------------------- window events
+
+void TMainWindow::closeEvent(QCloseEvent* Event) {
+    if (FModel->FormClose())
+        Event->accept();
+    else
+        Event->ignore();
+}
+
+void TMainWindow::changeEvent(QEvent* Event) {
+    QMainWindow::changeEvent(Event);
+    if (Event->type() == QEvent::ActivationChange && isActiveWindow()) Activated();
+}
+
+void TMainWindow::showEvent(QShowEvent* Event) {
+    QMainWindow::showEvent(Event);
+    // Some desktops never activate a window that was just shown: start-up must not wait for it.
+    Activated();
+}
+
+void TMainWindow::Activated() {
+    // After the event: the start choice opens a modal dialog, which changes activation again.
+    QTimer::singleShot(0, this, [this]() {
+        if (FActivating) return;
+        FActivating = true;
+        try {
+            FModel->FormActivate();
+        } catch (const std::exception& E) {
+            Report(E);
+        }
+        FActivating = false;
+    });
 }
 
 } // namespace zp

@@ -1,35 +1,75 @@
 #pragma once
 
-#include "document/DocHost.h"
-#include "raster/Color32.h"
+#include "shell/MainForm.h"
 
+#include <QHash>
 #include <QMainWindow>
 
 #include <memory>
-#include <vector>
 
+class QComboBox;
 class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
 
 namespace zp {
 
-class TDocForm;
 class TDocumentWindow;
+class TQtUserDialogs;
 
-// The application's main window: documents live in its MDI area.
-class TMainWindow : public QMainWindow {
+// The application's main window: menus and tool bar built from the command table, the zoom
+// box, and one MDI child per open document. The document logic lives in its TMainForm.
+class TMainWindow : public QMainWindow, public TMainFormView {
     Q_OBJECT
 public:
-    explicit TMainWindow(QWidget* Parent = nullptr);
+    // Interactive: installs the Qt dialogs. Batch: no window, nothing is asked.
+    explicit TMainWindow(bool Interactive = true, QWidget* Parent = nullptr);
     ~TMainWindow() override;
 
+    TMainForm& Model() const { return *FModel; }
     QMdiArea* MdiArea() const { return FMdiArea; }
-    // A new document with one frame of the given size and colour, shown in its own window.
-    TDocumentWindow* NewDocument(int Width, int Height, TColor BackColor);
+    QAction* Action(const QString& Component) const { return FActions.value(Component); }
+    QComboBox* ZoomBox() const { return FZoom; }
+    TDocumentWindow* DocumentWindow(const TDocForm* Doc) const;
+    // The exit code of a batch run: 0 when the conversion succeeded.
+    int BatchResult() const { return FBatchResult; }
+    void RunBatch();
+
+    // --- TMainFormView
+    void DocumentCreated(TDocForm& Doc) override;
+    void DocumentClosing(TDocForm& Doc) override;
+    int DocumentWindowCount() const override;
+    void PlaceDocument(TDocForm& Doc, int Left, int Top, int Width, int Height) override;
+    void SetZoomText(const QString& Text) override;
+    void ApplyCommandStates(const TCommandStates& States) override;
+    void BringToFront() override;
+    void CloseMainWindow() override;
+    void SetCaption(const QString& Caption) override;
+
+protected:
+    void closeEvent(QCloseEvent* Event) override;
+    void changeEvent(QEvent* Event) override;
+    void showEvent(QShowEvent* Event) override;
 
 private:
+    void BuildMenus();
+    void BuildToolBar();
+    // Runs a command; an error it raises is reported and the program goes on.
+    void Run(TCmd Command);
+    void Report(const std::exception& E);
+    // What each activation does; runs after the event that caused it.
+    void Activated();
+
     QMdiArea* FMdiArea;
-    TPlainDocHost FHost;
-    std::vector<std::unique_ptr<TDocForm>> FDocs;
+    std::unique_ptr<TQtUserDialogs> FDialogs;
+    std::unique_ptr<TMainForm> FModel;
+    QHash<QString, QAction*> FActions;
+    QHash<const TDocForm*, QMdiSubWindow*> FWindows;
+    QComboBox* FZoom = nullptr;
+    QMenu* FLastUsed = nullptr;
+    bool FInteractive;
+    bool FActivating = false;
+    int FBatchResult = 1;
 };
 
 } // namespace zp
