@@ -136,8 +136,9 @@ void TMainForm::RunStartupAction() {
         return;
     }
     if (QFileInfo(Arg).isFile() && HasDgmExtension(Arg, Qt::CaseInsensitive)) {
-        OpenFile(Arg, false);
+        // Counted as done first: a file that fails to open must not fail again at every activation.
         StartupHandled = true;
+        OpenFile(Arg, false);
     }
 }
 
@@ -201,6 +202,8 @@ void TMainForm::NewImageFromDialog() {
             UpdatePropertiesMode();
             FView.SetZoomText(QString::fromLatin1(ZoomItems[4]));
         }
+        // The states were taken before the picture existed; short cuts need them current.
+        EnableSpecMenuItems();
     }
     FView.ActivatePointerTool();
 }

@@ -34,10 +34,36 @@ public:
         return Answer(Caption, Text, mrNo);
     }
 
+    int AskWhatToDo(const QString& Caption) override {
+        Shown.push_back({Caption, QStringLiteral("WhatToDo"), TMsgIcon::Question});
+        return Pop(WhatToDo, 0);
+    }
+    bool AskNewImage(TNewImage& Result) override {
+        if (NewImages.empty()) return false;
+        Result = NewImages.front();
+        NewImages.pop_front();
+        return true;
+    }
+    int AskNewFrame() override { return Pop(NewFrames, 0); }
+    QString AskOpenFileName(const QString&, int&) override { return Pop(FileNames, QString()); }
+    QString AskTemplate(bool) override { return Pop(Templates, QString()); }
+
     std::deque<TModalResult> Answers;
     std::deque<TEntry> Shown;
+    std::deque<int> WhatToDo;
+    std::deque<TNewImage> NewImages;
+    std::deque<int> NewFrames;
+    std::deque<QString> FileNames;
+    std::deque<QString> Templates;
 
 private:
+    template <class T> static T Pop(std::deque<T>& Queue, T WhenDry) {
+        if (Queue.empty()) return WhenDry;
+        T V = Queue.front();
+        Queue.pop_front();
+        return V;
+    }
+
     TModalResult Answer(const QString& Caption, const QString& Text, TModalResult WhenDry) {
         Shown.push_back({Caption, Text, TMsgIcon::Question});
         if (Answers.empty()) return WhenDry;

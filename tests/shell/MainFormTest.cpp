@@ -1,0 +1,279 @@
+#include "shell/MainForm.h"
+#include "shell/Settings.h"
+#include "support/QtPrinters.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TempPlaces.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+namespace zp {
+namespace {
+
+// Records what the model asks of its window.
+struct TFakeView : TMainFormView {
+    std::vector<TDocForm*> Windows;
+    QString Zoom;
+    TCommandStates States;
+    int BroughtToFront = 0;
+    int Closed = 0;
+    int PalettesSaved = 0;
+    QString Caption;
+    struct TPlace {
+        int Left, Top, Width, Height;
+    };
+    std::vector<TPlace> Places;
+
+    void DocumentCreated(TDocForm& Doc) override { Windows.push_back(&Doc); }
+    void DocumentClosing(TDocForm& Doc) override { std::erase(Windows, &Doc); }
+    int DocumentWindowCount() const override { return static_cast<int>(Windows.size()); }
+    void PlaceDocument(TDocForm&, int L, int T, int W, int H) override { Places.push_back({L, T, W, H}); }
+    void SetZoomText(const QString& Text) override { Zoom = Text; }
+    void ApplyCommandStates(const TCommandStates& S) override { States = S; }
+    void BringToFront() override { ++BroughtToFront; }
+    void CloseMainWindow() override { ++Closed; }
+    void SetCaption(const QString& C) override { Caption = C; }
+    void SavePalettePositions() override { ++PalettesSaved; }
+};
+
+struct TMainFormFixture : ::testing::Test {
+    TTempPlaces Places{{1000, 800}};
+    TScriptedDialogs Dialogs;
+    TFakeView View;
+    std::unique_ptr<TMainForm> Model;
+
+    TMainFormFixture() {
+        QFile::copy(QStringLiteral(ZP_RESOURCE_DIR "/lang.ini"),
+                    Places.ProgramDir() + QStringLiteral("/lang.ini"));
+        RecreateSettings();
+        Model = std::make_unique<TMainForm>(View);
+    }
+
+    QString MakeFile(const QString& Name) {
+        const QString Path = Places.Path(Name);
+        TTempPlaces::WriteText(Path, "x");
+        return Path;
+    }
+
+    TDocForm& NewPicture(int W = 468, int H = 60) {
+        Dialogs.NewImages.push_back({W, H, 0x00FFFFFF});
+        Model->NewImageFromDialog();
+        return *Model->DocFormList.back();
+    }
+};
+
+TEST_F(TMainFormFixture, StartChoiceIsShownOnceAndCancelCounts) {
+    EXPECT_EQ(View.Caption, QStringLiteral("Zelk - Pixaro"));
+    EXPECT_EQ(Model->iVersion, 3000);
+    Model->FormActivate();
+    ASSERT_EQ(Dialogs.Shown.size(), 1u);
+    EXPECT_EQ(Dialogs.Shown[0].Caption, QStringLiteral("Willkommen bei Zelk - Pixaro"));
+    EXPECT_TRUE(Model->StartupHandled);
+    EXPECT_TRUE(Model->DocFormList.empty());
+    Model->FormActivate();
+    Model->FormActivate();
+    EXPECT_EQ(Dialogs.Shown.size(), 1u);
+
+    // "Neu" asks again, with its own caption.
+    Model->Execute(TCmd::FileNew);
+    EXPECT_EQ(Dialogs.Shown.back().Caption, QStringLiteral("Neues Projekt"));
+}
+
+TEST_F(TMainFormFixture, StartArgumentsProjectAndPicture) {
+    SetCommandLine({MakeFile(QStringLiteral("bild.png"))});
+    Model->FormActivate();
+    EXPECT_TRUE(Dialogs.Shown.empty()); // a picture is ignored, and no start choice
+    EXPECT_TRUE(Model->DocFormList.empty());
+    EXPECT_FALSE(Model->StartupHandled);
+
+    const QString Project = MakeFile(QStringLiteral("banner.DGM"));
+    SetCommandLine({Project});
+    // The project is opened; reading it is up to the project reader, which reports errors.
+    EXPECT_ANY_THROW(Model->FormActivate());
+    EXPECT_TRUE(Model->StartupHandled);
+    EXPECT_TRUE(Model->DocFormList.empty()); // a file that could not be read leaves nothing open
+    Model->FormActivate();                   // and is not tried again
+}
+
+TEST_F(TMainFormFixture, NewPicturesAreNumberedAndPlaced) {
+    Model->StartupHandled = true;
+    TDocForm& A = NewPicture(100, 50);
+    TDocForm& B = NewPicture();
+    EXPECT_EQ(A.Caption(), QStringLiteral("Unbenannt1"));
+    EXPECT_EQ(B.Caption(), QStringLiteral("Unbenannt2"));
+    EXPECT_EQ(A.ImgView()->Bitmap().Width(), 100);
+    EXPECT_EQ(Model->SelectedDocForm(), &B);
+    EXPECT_EQ(View.Zoom, QStringLiteral("100%"));
+    // Window c of the cascade: c x 7 + palette width 196 + 5, c x 21; 70 % and 60 % of the screen.
+    ASSERT_EQ(View.Places.size(), 2u);
+    EXPECT_EQ(View.Places[0].Left, 1 * 7 + 196 + 5);
+    EXPECT_EQ(View.Places[1].Left, 2 * 7 + 196 + 5);
+    EXPECT_EQ(View.Places[1].Top, 2 * 21);
+    EXPECT_EQ(View.Places[1].Width, 700);
+    EXPECT_EQ(View.Places[1].Height, 480);
+
+    Model->NewImageFromDialog(); // cancelled: nothing new
+    EXPECT_EQ(Model->DocFormList.size(), 2u);
+}
+
+TEST_F(TMainFormFixture, ClosingAllStopsAtCancel) {
+    Model->StartupHandled = true;
+    TDocForm& A = NewPicture();
+    TDocForm& B = NewPicture();
+    TDocForm& C = NewPicture();
+    Dialogs.Answers = {mrNo, mrCancel};
+    EXPECT_FALSE(Model->FormClose());
+    ASSERT_EQ(Model->DocFormList.size(), 2u);
+    EXPECT_EQ(Model->DocFormList[0].get(), &B);
+    EXPECT_EQ(Model->DocFormList[1].get(), &C);
+    EXPECT_EQ(View.PalettesSaved, 0);
+    // The question names the document being closed.
+    EXPECT_TRUE(Dialogs.Shown[Dialogs.Shown.size() - 2].Text.contains(QStringLiteral("Unbenannt1")));
+    EXPECT_TRUE(
+        Dialogs.Shown.back().Text.startsWith(QStringLiteral("Möchten Sie die Änderungen an Unbenannt2")));
+    (void)A;
+
+    // "Yes" keeps a document whose saving did not happen.
+    Dialogs.Answers = {mrYes};
+    EXPECT_FALSE(Model->CloseProject(&B));
+    EXPECT_EQ(Model->DocFormList.size(), 2u);
+
+    Dialogs.Answers = {mrNo, mrNo};
+    EXPECT_TRUE(Model->FormClose());
+    EXPECT_TRUE(Model->DocFormList.empty());
+    EXPECT_EQ(Model->SelectedDocForm(), nullptr);
+    EXPECT_EQ(View.PalettesSaved, 1);
+    EXPECT_FALSE(Model->CloseProject(nullptr));
+}
+
+TEST_F(TMainFormFixture, ClosingWithoutDocumentsSavesThePalettes) {
+    EXPECT_TRUE(Model->FormClose());
+    EXPECT_EQ(View.PalettesSaved, 1);
+}
+
+TEST_F(TMainFormFixture, CommandStatesFollowTheSelection) {
+    Model->StartupHandled = true;
+    TDocForm& Doc = NewPicture();
+    TCommandStates S = *Model->EnableSpecMenuItems();
+    EXPECT_TRUE(S["mnSave"]);
+    EXPECT_TRUE(S["mnClose"]);
+    EXPECT_FALSE(S["mnFlatten"]);
+    EXPECT_FALSE(S["mnDelete"]);
+    EXPECT_TRUE(S["mnGifErzeugen"]);
+    EXPECT_FALSE(S["mnUndo"]);
+    EXPECT_EQ(View.States, S);
+
+    TLayerCollection& Layers = Doc.ImgView()->Layers();
+    auto* L1 = Layers.Add<TBitmapLayer>();
+    auto* L2 = Layers.Add<TBitmapLayer>();
+    auto* L3 = Layers.Add<TBitmapLayer>();
+    auto* Frame = Layers.Add<TRubberbandLayer>();
+    (void)Frame;
+    Doc.SelectLayer(L2); // third from the top, under a selection frame
+    S = View.States;
+    EXPECT_TRUE(S["mnFlatten"]);
+    EXPECT_TRUE(S["mnDelete"]);
+    EXPECT_TRUE(S["mnBringFront"]);
+    EXPECT_TRUE(S["mnLevelUp"]);
+    EXPECT_TRUE(S["mnSendBack"]);
+    Doc.SelectLayer(L3); // second from the top
+    S = View.States;
+    EXPECT_FALSE(S["mnBringFront"]);
+    EXPECT_FALSE(S["mnLevelUp"]);
+    Doc.SelectLayer(L1);
+    S = View.States;
+    EXPECT_FALSE(S["mnSendBack"]);
+    EXPECT_FALSE(S["mnLevelDown"]);
+
+    // Without a selection frame the lower of two plain layers can still be raised.
+    Layers.Delete(Frame);
+    Layers.Delete(L3);
+    Doc.SelectLayer(L1);
+    EXPECT_TRUE(View.States["mnBringFront"]);
+
+    // The preview page: no frame view, no picture commands.
+    Doc.SetActivePage(Doc.TabSheetGif());
+    S = *Model->EnableSpecMenuItems();
+    EXPECT_FALSE(S["mnSave"]);
+    EXPECT_FALSE(S["mnFlatten"]);
+
+    Model->SetSelectedDocForm(nullptr);
+    EXPECT_FALSE(Model->EnableSpecMenuItems().has_value());
+}
+
+TEST_F(TMainFormFixture, ZoomBoxTexts) {
+    Model->StartupHandled = true;
+    TDocForm& Doc = NewPicture();
+    Model->ScaleComboChange(QStringLiteral("250"));
+    EXPECT_FLOAT_EQ(Doc.ImgView()->Scale(), 2.5f);
+    Model->ScaleComboChange(QStringLiteral("100"));
+    Model->ScaleComboChange(QStringLiteral("250 %"));
+    EXPECT_FLOAT_EQ(Doc.ImgView()->Scale(), 2.5f);
+    for (const char* Bad : {"0", "2001", "viel"}) {
+        Model->ScaleComboChange(QString::fromLatin1(Bad));
+        EXPECT_FLOAT_EQ(Doc.ImgView()->Scale(), 2.5f) << Bad;
+    }
+    // Selecting a document shows its zoom.
+    Model->SetSelectedDocForm(&Doc);
+    EXPECT_EQ(View.Zoom, QStringLiteral("250%"));
+    Model->Execute(TCmd::ResizeLayer);
+    EXPECT_EQ(View.Zoom, QStringLiteral("100%"));
+}
+
+TEST_F(TMainFormFixture, FrameCommands) {
+    Model->StartupHandled = true;
+    TDocForm& Doc = NewPicture(30, 20);
+    Dialogs.NewFrames = {3, 2, 0};
+    Model->Execute(TCmd::NewFrame);
+    ASSERT_EQ(Doc.ArrayGifFrame.size(), 2u);
+    EXPECT_EQ(Doc.CurrentView()->Bitmap().Width(), 30); // empty frame of the current size
+    Model->Execute(TCmd::NewFrame);
+    EXPECT_EQ(Doc.ArrayGifFrame.size(), 3u);
+    Model->Execute(TCmd::NewFrame); // cancelled
+    EXPECT_EQ(Doc.ArrayGifFrame.size(), 3u);
+    Model->Execute(TCmd::FrameLeft);
+    EXPECT_EQ(Doc.GetIndex(), 1);
+    Model->Execute(TCmd::DeleteFrame);
+    EXPECT_EQ(Doc.ArrayGifFrame.size(), 2u);
+    EXPECT_EQ(Doc.GetIndex(), 0);
+    Model->Execute(TCmd::FrameRight);
+    EXPECT_EQ(Doc.GetIndex(), 1);
+}
+
+TEST_F(TMainFormFixture, HandOverOpensOnlyNewProjectsAndAlwaysComesForward) {
+    Model->StartupHandled = true;
+    TDocForm& Doc = NewPicture();
+    Doc.FileName = MakeFile(QStringLiteral("offen.dgm"));
+    Model->HandleInstanceMessage({QStringLiteral("/usr/bin/zp"), Doc.FileName, {}, {}});
+    EXPECT_EQ(View.BroughtToFront, 1);
+    EXPECT_EQ(Model->DocFormList.size(), 1u);
+    Model->HandleInstanceMessage({QStringLiteral("/usr/bin/zp"), MakeFile(QStringLiteral("x.png")), {}, {}});
+    Model->HandleInstanceMessage({QStringLiteral("/usr/bin/zp"), QStringLiteral("/a"), {}, {}});
+    Model->HandleInstanceMessage(
+        {QStringLiteral("/usr/bin/zp"), Places.Path(QStringLiteral("fehlt.dgm")), {}, {}});
+    EXPECT_EQ(View.BroughtToFront, 4);
+    EXPECT_EQ(Model->DocFormList.size(), 1u);
+    EXPECT_ANY_THROW(Model->HandleInstanceMessage(
+        {QStringLiteral("/usr/bin/zp"), MakeFile(QStringLiteral("neu.dgm")), {}, {}}));
+}
+
+TEST_F(TMainFormFixture, BatchRulesAlwaysEndTheProgram) {
+    const QString Gif = Places.Path(QStringLiteral("out.gif"));
+    SetCommandLine({QStringLiteral("/a"), MakeFile(QStringLiteral("quelle.DGM")), Gif});
+    EXPECT_FALSE(Model->RunBatchConversion()); // the extension is compared exactly
+    EXPECT_EQ(View.Closed, 1);
+    EXPECT_TRUE(Model->DocFormList.empty());
+    SetCommandLine({QStringLiteral("/a"), Places.Path(QStringLiteral("fehlt.dgm")), Gif});
+    EXPECT_FALSE(Model->RunBatchConversion());
+    SetCommandLine({QStringLiteral("/a"), MakeFile(QStringLiteral("q.dgm"))});
+    EXPECT_FALSE(Model->RunBatchConversion());
+    SetCommandLine({QStringLiteral("/b")});
+    EXPECT_FALSE(Model->RunBatchConversion());
+    EXPECT_EQ(View.Closed, 4);
+    EXPECT_FALSE(QFile::exists(Gif));
+}
+
+} // namespace
+} // namespace zp
