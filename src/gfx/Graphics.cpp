@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <vector>
 
 namespace zp {
 
@@ -15,6 +17,9 @@ namespace {
 inline quint64 ToPremultiplied64(TColor32 C) {
     const quint64 A = AlphaComponent(C) * 257u;
     if (A == 0) return 0;
+    if (A == 65535)
+        return RedComponent(C) * 257u | GreenComponent(C) * 257u << 16 |
+               quint64{BlueComponent(C) * 257u} << 32 | A << 48;
     const auto Channel = [A](unsigned V) -> quint64 { return (V * 257u * A + 32767u) / 65535u; };
     return Channel(RedComponent(C)) | Channel(GreenComponent(C)) << 16 | Channel(BlueComponent(C)) << 32 |
            A << 48;
@@ -24,11 +29,16 @@ inline TColor32 FromPremultiplied64(quint64 P) {
     const quint64 A = P >> 48;
     const unsigned Alpha = static_cast<unsigned>((A * 255u + 32767u) / 65535u);
     if (Alpha == 0) return 0;
-    const auto Channel = [A](quint64 V) {
-        const quint64 Straight = std::min<quint64>(65535u, (V * 65535u + A / 2) / A);
-        return static_cast<unsigned>((Straight * 255u + 32767u) / 65535u);
+    const auto R = P & 0xFFFF, G = (P >> 16) & 0xFFFF, B = (P >> 32) & 0xFFFF;
+    if (A == 65535) {
+        const auto Opaque = [](quint64 V) { return static_cast<unsigned>((V * 255u + 32767u) / 65535u); };
+        return Color32(Opaque(R), Opaque(G), Opaque(B), 255);
+    }
+    const double Scale = 255.0 / static_cast<double>(A);
+    const auto Channel = [Scale](quint64 V) {
+        return std::min(255u, static_cast<unsigned>(V * Scale + 0.5));
     };
-    return Color32(Channel(P & 0xFFFF), Channel((P >> 16) & 0xFFFF), Channel((P >> 32) & 0xFFFF), Alpha);
+    return Color32(Channel(R), Channel(G), Channel(B), Alpha);
 }
 
 bool IsFinite(const QRectF& R) {
@@ -65,10 +75,14 @@ template <class FDraw> void TGPGraphics::Paint(const QRectF& PixelArea, FDraw&& 
 
     QImage Buffer(Area.size(), QImage::Format_RGBA64_Premultiplied);
     if (Buffer.isNull()) throw EGdipError(OutOfMemory, "drawing buffer");
+    // The imported values, to tell which pixels the drawing changed.
+    std::vector<quint64> Imported(static_cast<std::size_t>(Area.width()) * Area.height());
     for (int Y = 0; Y < Area.height(); ++Y) {
         const TColor32* Source = FBitmap.PixelPtr(Area.x(), Area.y() + Y);
         auto* Target = reinterpret_cast<quint64*>(Buffer.scanLine(Y));
         for (int X = 0; X < Area.width(); ++X) Target[X] = ToPremultiplied64(Source[X]);
+        std::memcpy(&Imported[static_cast<std::size_t>(Y) * Area.width()], Target,
+                    static_cast<std::size_t>(Area.width()) * sizeof(quint64));
     }
     {
         QPainter Painter(&Buffer);
@@ -81,8 +95,9 @@ template <class FDraw> void TGPGraphics::Paint(const QRectF& PixelArea, FDraw&& 
     for (int Y = 0; Y < Area.height(); ++Y) {
         TColor32* Target = FBitmap.PixelPtr(Area.x(), Area.y() + Y);
         const auto* Source = reinterpret_cast<const quint64*>(Buffer.constScanLine(Y));
+        const quint64* Before = &Imported[static_cast<std::size_t>(Y) * Area.width()];
         for (int X = 0; X < Area.width(); ++X)
-            if (Source[X] != ToPremultiplied64(Target[X])) Target[X] = FromPremultiplied64(Source[X]);
+            if (Source[X] != Before[X]) Target[X] = FromPremultiplied64(Source[X]);
     }
 }
 

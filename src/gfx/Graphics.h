@@ -44,7 +44,9 @@ public:
 
     void DrawPath(const TGPPen& Pen, const TGPPath& Path);
     void FillPath(const TGPBrush& Brush, const TGPPath& Path);
-    // Draws the Source part of Image (pixels) into Destination (world coordinates).
+    // Draws the Source part of Image (pixels) into Destination (world coordinates). Only
+    // the attributes' colour matrix applies here; their wrap mode matters to texture
+    // brushes, and a scaled image's border pixels simply extend to its edge.
     void DrawImage(const TGPImage& Image, const TGPRectF& Destination, const TGPRectF& Source,
                    const TGPImageAttributes* Attributes = nullptr);
     void DrawLine(const TGPPen& Pen, int X1, int Y1, int X2, int Y2);
