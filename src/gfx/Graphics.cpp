@@ -73,16 +73,24 @@ template <class FDraw> void TGPGraphics::Paint(const QRectF& PixelArea, FDraw&& 
     const QRect Area = Reach.toAlignedRect().intersected(Surface.toRect());
     if (Area.isEmpty()) return;
 
-    QImage Buffer(Area.size(), QImage::Format_RGBA64_Premultiplied);
+    // Large areas are painted band by band so the buffers stay small; each band runs the
+    // whole drawing clipped to its rows, which gives the same pixels.
+    const int BandRows = std::max(1, FBandPixels / Area.width());
+    for (int Top = Area.top(); Top <= Area.bottom(); Top += BandRows)
+        PaintBand(QRect(Area.x(), Top, Area.width(), std::min(BandRows, Area.bottom() + 1 - Top)), Draw);
+}
+
+template <class FDraw> void TGPGraphics::PaintBand(const QRect& Band, FDraw& Draw) {
+    QImage Buffer(Band.size(), QImage::Format_RGBA64_Premultiplied);
     if (Buffer.isNull()) throw EGdipError(OutOfMemory, "drawing buffer");
+    const std::size_t W = static_cast<std::size_t>(Band.width());
     // The imported values, to tell which pixels the drawing changed.
-    std::vector<quint64> Imported(static_cast<std::size_t>(Area.width()) * Area.height());
-    for (int Y = 0; Y < Area.height(); ++Y) {
-        const TColor32* Source = FBitmap.PixelPtr(Area.x(), Area.y() + Y);
+    std::vector<quint64> Imported(W * Band.height());
+    for (int Y = 0; Y < Band.height(); ++Y) {
+        const TColor32* Source = FBitmap.PixelPtr(Band.x(), Band.y() + Y);
         auto* Target = reinterpret_cast<quint64*>(Buffer.scanLine(Y));
-        for (int X = 0; X < Area.width(); ++X) Target[X] = ToPremultiplied64(Source[X]);
-        std::memcpy(&Imported[static_cast<std::size_t>(Y) * Area.width()], Target,
-                    static_cast<std::size_t>(Area.width()) * sizeof(quint64));
+        for (std::size_t X = 0; X < W; ++X) Target[X] = ToPremultiplied64(Source[X]);
+        std::memcpy(&Imported[Y * W], Target, W * sizeof(quint64));
     }
     {
         QPainter Painter(&Buffer);
@@ -90,13 +98,13 @@ template <class FDraw> void TGPGraphics::Paint(const QRectF& PixelArea, FDraw&& 
         Painter.setRenderHint(QPainter::Antialiasing, Smooth);
         Painter.setRenderHint(QPainter::SmoothPixmapTransform,
                               FInterpolation != InterpolationModeNearestNeighbor);
-        Draw(Painter, QTransform::fromTranslate(-Area.x(), -Area.y()));
+        Draw(Painter, QTransform::fromTranslate(-Band.x(), -Band.y()));
     }
-    for (int Y = 0; Y < Area.height(); ++Y) {
-        TColor32* Target = FBitmap.PixelPtr(Area.x(), Area.y() + Y);
+    for (int Y = 0; Y < Band.height(); ++Y) {
+        TColor32* Target = FBitmap.PixelPtr(Band.x(), Band.y() + Y);
         const auto* Source = reinterpret_cast<const quint64*>(Buffer.constScanLine(Y));
-        const quint64* Before = &Imported[static_cast<std::size_t>(Y) * Area.width()];
-        for (int X = 0; X < Area.width(); ++X)
+        const quint64* Before = &Imported[Y * W];
+        for (std::size_t X = 0; X < W; ++X)
             if (Source[X] != Before[X]) Target[X] = FromPremultiplied64(Source[X]);
     }
 }

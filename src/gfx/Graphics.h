@@ -11,6 +11,8 @@
 
 #include <QRectF>
 
+#include <algorithm>
+
 namespace zp {
 
 // A drawing surface on a TBitmap32. Results land in the bitmap's pixels at once, in
@@ -58,6 +60,9 @@ public:
     }
 
     TBitmap32& Bitmap() { return FBitmap; }
+    // Operations on larger areas are painted in bands of about this many pixels (8 bytes
+    // each, twice over, while the operation runs).
+    void SetBandPixels(int Pixels) { FBandPixels = std::max(1, Pixels); }
 
 private:
     QTransform WorldToPixels() const;
@@ -65,11 +70,13 @@ private:
     // Runs Draw on a high-precision buffer over the pixels that PixelArea (pixel-area
     // coordinates) touches and writes the changed pixels back.
     template <class FDraw> void Paint(const QRectF& PixelArea, FDraw&& Draw);
+    template <class FDraw> void PaintBand(const QRect& Band, FDraw& Draw);
 
     TBitmap32& FBitmap;
     TGPSmoothingMode FSmoothing = SmoothingModeNone;
     TGPInterpolationMode FInterpolation = InterpolationModeBilinear;
     TGPMatrix FWorld;
+    int FBandPixels = 1 << 20;
 };
 
 } // namespace zp

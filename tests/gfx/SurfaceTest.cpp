@@ -1,4 +1,5 @@
 #include "gfx/Graphics.h"
+#include "gfx/Hatch.h"
 
 #include <gtest/gtest.h>
 
@@ -189,6 +190,43 @@ TEST(Surface, EmptySurfacesDrawNothingAndResizingBetweenOperationsIsSafe) {
     B.SetSize(5, 5);
     G.FillRectangle(TGPSolidBrush(0xFF0000FF), {-100, -100, 1000, 1000});
     EXPECT_EQ(B.Pixel(4, 4), 0xFF0000FFu);
+}
+
+TEST(Surface, PaintingInBandsGivesTheSamePixels) {
+    TGPPath Shape;
+    Shape.AddEllipse({3.3f, 2.7f, 50, 37});
+    TGPPath Square;
+    Square.AddRectangle({10, 10, 30, 30});
+    TGPMatrix Turn;
+    Turn.Rotate(20);
+    Square.Transform(Turn);
+    TGPPathGradientBrush Gradient(Square);
+    Gradient.SetCenterColor(0xFFFF0000);
+    Gradient.SetSurroundColor(0x400000FF);
+    QImage Tile(3, 5, QImage::Format_ARGB32);
+    for (int I = 0; I < 15; ++I) Tile.setPixel(I % 3, I / 3, 0x80000000u | (I * 0x111111u));
+    TGPTextureBrush Texture(TGPImage(Tile), WrapModeTileFlipXY);
+    Texture.SetTransform(Turn);
+    TGPPen Pen(0xC0008000, 3);
+    Pen.SetDashStyle(DashStyleDashDot);
+
+    TBitmap32 Whole, Bands;
+    for (auto* B : {&Whole, &Bands}) {
+        B->SetSize(60, 45);
+        TGPGraphics G(*B);
+        if (B == &Bands) G.SetBandPixels(7 * 60);
+        G.SetSmoothingMode(SmoothingModeAntiAlias);
+        TGPMatrix World;
+        World.Translate(1.5f, 0.25f);
+        G.SetWorldTransform(World);
+        G.FillPath(TGPHatchBrush(HatchStyleWeave, 0xFF000000, 0x80FFFFFF), Shape);
+        G.FillPath(Texture, Shape);
+        G.FillPath(Gradient, Shape);
+        G.FillPath(TGPLinearGradientBrush({0, 0}, {20, 9}, 0x80FF00FF, 0xFF00FFFF), Square);
+        G.DrawPath(Pen, Shape);
+    }
+    for (int Y = 0; Y < 45; ++Y)
+        for (int X = 0; X < 60; ++X) ASSERT_EQ(Bands.Pixel(X, Y), Whole.Pixel(X, Y)) << X << "," << Y;
 }
 
 TEST(Surface, NonFiniteGeometryIsRefused) {
