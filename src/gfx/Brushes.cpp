@@ -207,7 +207,8 @@ void TGPTextureBrush::BuildTile() {
 void TGPTextureBrush::Fill(const QPainterPath& Path, TGPFillContext& Context) const {
     if (FTile.isNull()) return;
     // Texel centres sit on whole world coordinates, as pixel centres do on the surface.
-    const QTransform TextureToWorld = QTransform::fromTranslate(-0.5, -0.5) * FTransform.ToQTransform();
+    const QTransform TextureToWorld =
+        QTransform::fromTranslate(-Context.CentreShift, -Context.CentreShift) * FTransform.ToQTransform();
     QPainterPath Area = Path;
     if (FWrapMode == WrapModeClamp) {
         QPainterPath Image;

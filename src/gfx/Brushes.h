@@ -24,6 +24,9 @@ struct TGPFillContext {
     QTransform WorldToPixels;
     // Pixel-area coordinates of the surface to the operation's buffer.
     QTransform PixelsToBuffer;
+    // The shift within WorldToPixels from pixel centres to pixel areas; textures undo it
+    // so that their pixels stay on the surface's pixels.
+    double CentreShift = 0.5;
 };
 
 class TGPBrush {

@@ -55,13 +55,16 @@ double MaxStretch(const QTransform& T) {
 
 TGPGraphics::TGPGraphics(TBitmap32& Bitmap) : FBitmap(Bitmap) {}
 
-QTransform TGPGraphics::WorldToPixels() const {
+double TGPGraphics::CentreShift() const {
     // Without anti-aliasing a pixel is set when its centre lies inside; moving a hair
     // towards the origin makes an edge on a pixel centre include it on the top and left
     // side and exclude it on the bottom and right, so a shape from 0 to 2 sets pixels 0, 1.
     const bool Smooth = FSmoothing == SmoothingModeAntiAlias || FSmoothing == SmoothingModeHighQuality;
-    const double Shift = Smooth ? 0.5 : 0.5 - 1.0 / 64;
-    return FWorld.ToQTransform() * QTransform::fromTranslate(Shift, Shift);
+    return Smooth ? 0.5 : 0.5 - 1.0 / 64;
+}
+
+QTransform TGPGraphics::WorldToPixels() const {
+    return FWorld.ToQTransform() * QTransform::fromTranslate(CentreShift(), CentreShift());
 }
 
 template <class FDraw> void TGPGraphics::Paint(const QRectF& PixelArea, FDraw&& Draw) {
@@ -145,7 +148,7 @@ void TGPGraphics::FillPath(const TGPBrush& Brush, const TGPPath& Path) {
     const QTransform ToPixels = WorldToPixels();
     Paint(ToPixels.mapRect(Path.QtPath().controlPointRect()),
           [&](QPainter& Painter, const QTransform& PixelsToBuffer) {
-              TGPFillContext Context{Painter, ToPixels, PixelsToBuffer};
+              TGPFillContext Context{Painter, ToPixels, PixelsToBuffer, CentreShift()};
               Brush.Fill(Path.QtPath(), Context);
           });
 }
@@ -162,7 +165,8 @@ void TGPGraphics::DrawImage(const TGPImage& Image, const TGPRectF& Destination, 
     const QImage Pixels = Attributes ? Attributes->Apply(Image.QtImage()) : Image.QtImage();
     // The image's pixel areas straddle the destination's whole coordinates, so an unscaled
     // image at a whole position is copied pixel for pixel.
-    const QRectF Target(Destination.X - 0.5, Destination.Y - 0.5, Destination.Width, Destination.Height);
+    const QRectF Target(Destination.X - CentreShift(), Destination.Y - CentreShift(), Destination.Width,
+                        Destination.Height);
     const QRectF From(Source.X, Source.Y, Source.Width, Source.Height);
     const QTransform ToPixels = WorldToPixels();
     Paint(ToPixels.mapRect(Target), [&](QPainter& Painter, const QTransform& PixelsToBuffer) {

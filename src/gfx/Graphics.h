@@ -65,6 +65,7 @@ public:
     void SetBandPixels(int Pixels) { FBandPixels = std::max(1, Pixels); }
 
 private:
+    double CentreShift() const;
     QTransform WorldToPixels() const;
     void Stroke(const TGPPen& Pen, const QPainterPath& Path);
     // Runs Draw on a high-precision buffer over the pixels that PixelArea (pixel-area

@@ -12,9 +12,10 @@ namespace zp {
 namespace {
 
 // Fills the whole surface (and beyond, so no pixel is an anti-aliased edge) with Brush.
-void FillAll(TBitmap32& B, const TGPBrush& Brush, const TGPMatrix& World = TGPMatrix()) {
+void FillAll(TBitmap32& B, const TGPBrush& Brush, const TGPMatrix& World = TGPMatrix(),
+             TGPSmoothingMode Smoothing = SmoothingModeAntiAlias) {
     TGPGraphics G(B);
-    G.SetSmoothingMode(SmoothingModeAntiAlias);
+    G.SetSmoothingMode(Smoothing);
     G.SetWorldTransform(World);
     bool Invertible = true;
     QTransform Back = World.ToQTransform().inverted(&Invertible);
@@ -226,15 +227,18 @@ TEST(TextureBrush, EachWrapModeTilesAsNamed) {
                 ASSERT_EQ(B.Pixel(X, Y), Case.Expected(X, Y))
                     << "mode " << Case.Mode << " at " << X << "," << Y;
 
-        // Moved by the brush transform.
-        B.Clear(0);
+        // Moved by the brush transform; the same without anti-aliasing.
         TGPMatrix Move;
         Move.Translate(4, 3);
         Brush.SetTransform(Move);
-        FillAll(B, Brush);
-        for (int Y = 0; Y < 9; ++Y)
-            for (int X = 0; X < 13; ++X)
-                ASSERT_EQ(B.Pixel(X, Y), Case.Expected(X - 4, Y - 3)) << "moved, mode " << Case.Mode;
+        for (TGPSmoothingMode Smoothing : {SmoothingModeAntiAlias, SmoothingModeNone}) {
+            B.Clear(0);
+            FillAll(B, Brush, TGPMatrix(), Smoothing);
+            for (int Y = 0; Y < 9; ++Y)
+                for (int X = 0; X < 13; ++X)
+                    ASSERT_EQ(B.Pixel(X, Y), Case.Expected(X - 4, Y - 3))
+                        << "moved, mode " << Case.Mode << ", smoothing " << Smoothing;
+        }
     }
 }
 

@@ -87,19 +87,21 @@ TEST(Image, SurfaceConversionsKeepEveryPixel) {
 
 TEST(Image, UnscaledDrawingAtAWholePositionCopiesPixels) {
     const auto Image = Sample();
-    TBitmap32 B;
-    B.SetSize(10, 8);
-    TGPGraphics G(B);
-    G.SetSmoothingMode(SmoothingModeAntiAlias);
-    G.SetInterpolationMode(InterpolationModeHighQualityBicubic);
-    G.DrawImage(*Image, {5, 2, 4, 3}, {0, 0, 4, 3});
-    for (int Y = 0; Y < 8; ++Y)
-        for (int X = 0; X < 10; ++X) {
-            const bool Inside = X >= 5 && X < 9 && Y >= 2 && Y < 5;
-            const TColor32 Expected = Inside ? Image->Pixel(X - 5, Y - 2) : 0u;
-            ASSERT_EQ(B.Pixel(X, Y), Inside && AlphaComponent(Expected) == 0 ? 0u : Expected)
-                << X << "," << Y;
-        }
+    for (TGPSmoothingMode Smoothing : {SmoothingModeAntiAlias, SmoothingModeNone}) {
+        TBitmap32 B;
+        B.SetSize(10, 8);
+        TGPGraphics G(B);
+        G.SetSmoothingMode(Smoothing);
+        G.SetInterpolationMode(InterpolationModeHighQualityBicubic);
+        G.DrawImage(*Image, {5, 2, 4, 3}, {0, 0, 4, 3});
+        for (int Y = 0; Y < 8; ++Y)
+            for (int X = 0; X < 10; ++X) {
+                const bool Inside = X >= 5 && X < 9 && Y >= 2 && Y < 5;
+                const TColor32 Expected = Inside ? Image->Pixel(X - 5, Y - 2) : 0u;
+                ASSERT_EQ(B.Pixel(X, Y), Inside && AlphaComponent(Expected) == 0 ? 0u : Expected)
+                    << X << "," << Y;
+            }
+    }
 }
 
 TEST(Image, AlphaScalingAttributesAndColourMatrices) {
