@@ -185,15 +185,15 @@ TEST(PathGradientBrush, FollowsTheWorldTransform) {
     EXPECT_EQ(B.Pixel(19, 6), 0u);
 }
 
-// A 3 x 2 image with a different value in each pixel.
+// A 3 x 2 image whose pixels differ strongly, so any blending of neighbours shows.
 TGPImage SmallImage() {
     QImage I(3, 2, QImage::Format_ARGB32);
-    I.setPixel(0, 0, 0xFF000001);
-    I.setPixel(1, 0, 0xFF000002);
-    I.setPixel(2, 0, 0xFF000003);
-    I.setPixel(0, 1, 0x80000004);
-    I.setPixel(1, 1, 0x80000005);
-    I.setPixel(2, 1, 0x80000006);
+    I.setPixel(0, 0, 0xFFFF0000);
+    I.setPixel(1, 0, 0xFF00FF00);
+    I.setPixel(2, 0, 0xFF0000FF);
+    I.setPixel(0, 1, 0x80FFFFFF);
+    I.setPixel(1, 1, 0x80000000);
+    I.setPixel(2, 1, 0xFFFFFF00);
     return TGPImage(I);
 }
 
