@@ -1,7 +1,5 @@
 #include "gfx/Hatch.h"
 
-#include <cassert>
-
 namespace zp {
 
 namespace {
@@ -122,7 +120,7 @@ constexpr THatchArt HatchArt[HatchStyleMax + 1] = {
 } // namespace
 
 bool HatchForeground(int Style, int X, int Y) {
-    assert(Style >= HatchStyleMin && Style <= HatchStyleMax);
+    if (Style < HatchStyleMin || Style > HatchStyleMax) return false;
     return HatchArt[Style][Y & 7][X & 7] == '#';
 }
 

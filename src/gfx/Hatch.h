@@ -66,8 +66,8 @@ enum TGPHatchStyle {
 };
 
 // True where the 8 x 8 pattern of Style shows its foreground colour at pixel (X, Y); the
-// pattern repeats every 8 pixels from the surface's top-left corner. Style must lie
-// within HatchStyleMin..HatchStyleMax.
+// pattern repeats every 8 pixels from the surface's top-left corner. A style outside
+// HatchStyleMin..HatchStyleMax has no foreground.
 bool HatchForeground(int Style, int X, int Y);
 
 // One 8 x 8 tile of the pattern in straight ARGB.
