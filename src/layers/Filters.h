@@ -1,5 +1,6 @@
 #pragma once
 
+#include "layers/LayerTypes.h"
 #include "raster/Bitmap32.h"
 
 #include <array>
@@ -8,30 +9,6 @@
 #include <vector>
 
 namespace zp {
-
-// Ordinals are stored in project files.
-enum TEffectType : std::uint8_t {
-    efMotionBlur,
-    efEmboss,
-    efLaplace,
-    efFindEdges,
-    efSharpen,
-    efEdgesEnhance,
-    efColorEmboss,
-    efSoften
-};
-
-// Ordinals are stored in project files.
-enum TBlurDirection : std::uint8_t {
-    bldRight,
-    bldLeft,
-    bldTop,
-    bldBottom,
-    bldTopLeft,
-    bldTopRight,
-    bldBottomLeft,
-    bldBottomRight
-};
 
 // Step of one motion blur copy, x to the right and y downwards. False for a value that names
 // no direction (possible from a damaged file).

@@ -1,15 +1,13 @@
 #pragma once
 
+#include "gfx/Image.h"
 #include "gfx/MatrixElements.h"
+#include "layers/LayerTypes.h"
 #include "raster/Bitmap32.h"
 #include "raster/CompareBitmap.h"
 #include "raster/Types.h"
 
 namespace zp {
-
-// Gradient kinds; ordinals are stored in project files. The first three paint colours, the last
-// three fade the existing alpha.
-enum TShapeType { shpLinear, shpCircle, shpSqare, shpLinearTransp, shpCircleTransp, shpSqareTransp };
 
 // Stateless raster and geometry routines. Documents and layers each hold an instance, so the
 // routines are members; none of them keeps state. The picture writers, picture strings and GIF
@@ -49,8 +47,10 @@ public:
     static TGPMatrixElements MatrixScale(TGPMatrixElements AMatrix, TFloatPoint ScalePoint);
 
     // --- image attributes
-    // GetImgAttributesByAlphaValue(AlphaVal) belongs here: it builds the drawing binding's image
-    // attributes (alpha scaled by AlphaVal / 255) and is added together with that binding.
+    // Image attributes that scale an image's alpha by AlphaVal / 255.
+    static TGPImageAttributes GetImgAttributesByAlphaValue(int AlphaVal) {
+        return AlphaScaleImageAttributes(static_cast<float>(AlphaVal) / 255.0f);
+    }
 };
 
 } // namespace zp
