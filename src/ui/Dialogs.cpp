@@ -1,5 +1,6 @@
 #include "ui/Dialogs.h"
 
+#include "ui/Icons.h"
 #include "ui/LangCaptions.h"
 
 #include <QApplication>
@@ -41,10 +42,6 @@ QDialogButtonBox* OkCancel(QDialog* Dialog, const QString& Ok, const QString& Ca
     return Box;
 }
 
-QIcon ThemeIcon(const char* Name, QStyle::StandardPixmap Fallback) {
-    return QIcon::fromTheme(QString::fromLatin1(Name), QApplication::style()->standardIcon(Fallback));
-}
-
 } // namespace
 
 // ---------------------------------------------------------------- start choice
@@ -55,9 +52,8 @@ TDlgWhatToDo::TDlgWhatToDo(QWidget* Parent) : QDialog(Parent) {
     auto* Group = new QGroupBox(QStringLiteral("Was möchten Sie tun?"), this);
     auto* GroupLayout = new QVBoxLayout(Group);
     const char* Texts[3] = {"Neues Bild erstellen", "Bild/Projektdatei öffnen", "aus Vorlage auswählen"};
-    const QIcon Icons[3] = {ThemeIcon("document-new", QStyle::SP_FileIcon),
-                            ThemeIcon("document-open", QStyle::SP_DialogOpenButton),
-                            ThemeIcon("folder-templates", QStyle::SP_DirIcon)};
+    const QIcon Icons[3] = {CommandIcon(QStringLiteral("StartNew")), CommandIcon(QStringLiteral("StartOpen")),
+                            CommandIcon(QStringLiteral("StartTemplate"))};
     for (int I = 0; I < 3; ++I) {
         FChoices[I] = new QRadioButton(QString::fromUtf8(Texts[I]), Group);
         FChoices[I]->setIcon(Icons[I]);

@@ -5,6 +5,7 @@
 #include "shell/Version.h"
 #include "ui/DocumentWindow.h"
 #include "ui/HistoryMenu.h"
+#include "ui/Icons.h"
 #include "ui/LangCaptions.h"
 #include "ui/QtDialogs.h"
 
@@ -49,6 +50,16 @@ private:
     TMainForm& FModel;
     TDocForm& FDoc;
 };
+
+// A menu item shows the picture of the tool button with the same command, if there is one.
+QIcon MenuIcon(const QString& Component, TCmd Command) {
+    static const QHash<QString, QString> Own{{"mnUndo", "Undo"}, {"mnDelete", "Delete"}, {"mnHelp", "Help"},
+                                             {"Info1", "Info"}};
+    if (Own.contains(Component)) return CommandIcon(Own.value(Component));
+    for (const TToolRow& R : ToolRows())
+        if (R.Command == Command) return CommandIcon(QString::fromLatin1(R.Component), R.ThemeIcon);
+    return {};
+}
 
 } // namespace
 
@@ -109,7 +120,7 @@ void TMainWindow::BuildMenus() {
             Action = Sub->menuAction();
             if (Component == QLatin1String("mnLastUsed")) FLastUsed = Sub;
         } else {
-            Action = Parent->addAction(Caption);
+            Action = Parent->addAction(MenuIcon(Component, R.Command), Caption);
             const TCmd Command = R.Command;
             connect(Action, &QAction::triggered, this, [this, Command]() { Run(Command); });
         }
@@ -142,8 +153,7 @@ void TMainWindow::BuildToolBar() {
     Bar->setMovable(false);
     for (const TToolRow& R : ToolRows()) {
         const QString Hint = QString::fromUtf8(R.Hint);
-        QIcon Icon = R.ThemeIcon ? QIcon::fromTheme(QString::fromLatin1(R.ThemeIcon)) : QIcon();
-        QAction* Action = Bar->addAction(Icon, Hint);
+        QAction* Action = Bar->addAction(CommandIcon(QString::fromLatin1(R.Component), R.ThemeIcon), Hint);
         Action->setObjectName(QString::fromLatin1(R.Component));
         Action->setToolTip(Hint);
         SetTag(Action, R.Tag, ckCaptionAndHint);
