@@ -92,6 +92,9 @@ public:
     void RenumberFrameCaptions();
     // Flattens every frame into its record's Bitmap.
     void RenderFrameBitmaps();
+    // The frame shown by View as one picture at 100 %: its background with every visible
+    // layer drawn over it, as the view paints it; zoom and scrolling play no part.
+    static std::unique_ptr<TBitmap32> ComposeFrame(TImgView32& View);
 
     int GetIndex() const;
     int GetIndex(const TImgView32* AImgView) const;

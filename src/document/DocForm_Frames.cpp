@@ -242,14 +242,17 @@ void TDocForm::DeleteAllFrames() {
 
 // ---------------------------------------------------------------- flattening
 
+std::unique_ptr<TBitmap32> TDocForm::ComposeFrame(TImgView32& View) {
+    auto Flat = std::make_unique<TBitmap32>();
+    Flat->SetSize(View.Bitmap().Width(), View.Bitmap().Height());
+    View.PaintTo(*Flat, Flat->BoundsRect());
+    return Flat;
+}
+
 void TDocForm::RenderFrameBitmaps() {
     for (TGifFrames& R : ArrayGifFrame) {
         R.Bitmap.reset();
-        auto Flat = std::make_shared<TBitmap32>();
-        const TBitmap32& Background = R.ImgView->Bitmap();
-        Flat->SetSize(Background.Width(), Background.Height());
-        R.ImgView->PaintTo(*Flat, Flat->BoundsRect());
-        R.Bitmap = std::move(Flat);
+        R.Bitmap = ComposeFrame(*R.ImgView);
     }
 }
 

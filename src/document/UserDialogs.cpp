@@ -35,8 +35,8 @@ bool TUserDialogs::AskNewImage(TNewImage&) {
 int TUserDialogs::AskNewFrame() {
     return 0;
 }
-bool TUserDialogs::AskReplaceFile(const QString&) {
-    return false;
+TModalResult TUserDialogs::AskReplaceFile(const QString&) {
+    return mrCancel;
 }
 bool TUserDialogs::AskAngle(QString&) {
     return false;

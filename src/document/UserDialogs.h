@@ -37,8 +37,8 @@ public:
     virtual bool AskNewImage(TNewImage& Result);
     // The new-frame dialog: 0 cancelled, 1 background and all layers, 2 background only, 3 empty.
     virtual int AskNewFrame();
-    // Whether an existing file may be replaced.
-    virtual bool AskReplaceFile(const QString& FileName);
+    // An existing file: mrYes to replace it, mrNo to choose another name, mrCancel to stop.
+    virtual TModalResult AskReplaceFile(const QString& FileName);
     // The angle dialog; on OK the entered text.
     virtual bool AskAngle(QString& Text);
     // The motion-blur dialog; on OK the strength (1..10) and the direction's list position.

@@ -248,13 +248,14 @@ TfrmDlgReplaceFile::TfrmDlgReplaceFile(TLangTextFn LangText, QWidget* Parent)
     Layout->addWidget(OkCancel(this, QStringLiteral("Ok"), QStringLiteral("Abbrechen")));
 }
 
-bool TfrmDlgReplaceFile::Execute(const QString& FileName) {
+TModalResult TfrmDlgReplaceFile::Ask(const QString& FileName) {
     const QString Name = FileName.mid(FileName.lastIndexOf(QLatin1Char('/')) + 1);
     FText->setText(FLangText(QStringLiteral("TextPart1")) + QLatin1Char(' ') + Name + QLatin1Char(' ') +
                    FLangText(QStringLiteral("TextPart2")));
     FReplace->setChecked(true);
     adjustSize();
-    return exec() == QDialog::Accepted && FReplace->isChecked();
+    if (exec() != QDialog::Accepted) return mrCancel;
+    return FReplace->isChecked() ? mrYes : mrNo;
 }
 
 // ---------------------------------------------------------------- angle

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/UserDialogs.h"
 #include "raster/Color32.h"
 
 #include <QDialog>
@@ -93,7 +94,9 @@ class TfrmDlgReplaceFile : public QDialog {
 public:
     explicit TfrmDlgReplaceFile(TLangTextFn LangText, QWidget* Parent = nullptr);
     // True only when "replace" is chosen and OK pressed.
-    bool Execute(const QString& FileName);
+    bool Execute(const QString& FileName) { return Ask(FileName) == mrYes; }
+    // mrYes: replace; mrNo: save under another name; mrCancel: cancelled.
+    TModalResult Ask(const QString& FileName);
     QLabel* Text() const { return FText; }
     QRadioButton* Replace() const { return FReplace; }
     QRadioButton* SaveOther() const { return FOther; }

@@ -71,9 +71,7 @@ int TQtUserDialogs::AskNewFrame() {
     return FNewFrame->Execute();
 }
 
-bool TQtUserDialogs::AskReplaceFile(const QString& FileName) {
-    return FReplaceFile->Execute(FileName);
-}
+TModalResult TQtUserDialogs::AskReplaceFile(const QString& FileName) { return FReplaceFile->Ask(FileName); }
 
 bool TQtUserDialogs::AskAngle(QString& Text) {
     FAngel->Edit()->clear();

@@ -28,7 +28,7 @@ public:
     int AskWhatToDo(const QString& Caption) override;
     bool AskNewImage(TNewImage& Result) override;
     int AskNewFrame() override;
-    bool AskReplaceFile(const QString& FileName) override;
+    TModalResult AskReplaceFile(const QString& FileName) override;
     bool AskAngle(QString& Text) override;
     bool AskMotionBlur(int& Strength, int& Direction) override;
     QString AskOpenFileName(const QString& Filter, int& FilterIndex) override;
