@@ -61,11 +61,11 @@ void TColorQuantizer::Insert(std::uint32_t Rgb, std::int64_t Count) {
     Leaf.BlueSum += static_cast<std::int64_t>(Rgb & 0xFF) * Count;
 }
 
-void TColorQuantizer::ReduceTree() {
+bool TColorQuantizer::ReduceTree() {
     int Level = Depth - 1;
     while (Level > 0 && FReducible[Level] < 0) --Level;
     const std::int32_t Node = FReducible[Level];
-    if (Node < 0) return;
+    if (Node < 0) return false;
     FReducible[Level] = FNodes[Node].NextReducible;
 
     int Children = 0;
@@ -84,11 +84,12 @@ void TColorQuantizer::ReduceTree() {
     FNodes[Node].IsLeaf = true;
     FLeafCount -= Children - 1;
     ++FGeneration;
+    return true;
 }
 
 void TColorQuantizer::AddColor(int R, int G, int B) {
     Insert((static_cast<std::uint32_t>(R) << 16) | (G << 8) | B, 1);
-    while (FLeafCount > FMaxColors) ReduceTree();
+    while (FLeafCount > FMaxColors && ReduceTree()) {}
 }
 
 void TColorQuantizer::AddBitmap(const TBitmap32& Bitmap) {
@@ -103,7 +104,7 @@ void TColorQuantizer::AddBitmap(const TBitmap32& Bitmap) {
             // The first pixel may add a leaf and reduce the tree, which can move the colour to
             // an ancestor; the rest of the run then lands in that leaf and adds none.
             Insert(Rgb, 1);
-            while (FLeafCount > FMaxColors) ReduceTree();
+            while (FLeafCount > FMaxColors && ReduceTree()) {}
             if (End - X > 1) Insert(Rgb, End - X - 1);
             X = End;
         }

@@ -46,7 +46,8 @@ private:
 
     // Adds Count pixels of one colour; the caller reduces afterwards.
     void Insert(std::uint32_t Rgb, std::int64_t Count);
-    void ReduceTree();
+    // False when nothing is left to fold.
+    bool ReduceTree();
     std::int32_t NewNode(int Level);
     void FreeNode(std::int32_t Node);
     void CollectLeaves(std::int32_t Node, TGifColorMap& Out) const;
