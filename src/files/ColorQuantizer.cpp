@@ -4,13 +4,27 @@
 
 namespace zp {
 
+namespace {
+
+// Spreads the four bits of V to every third bit, so that the top bits of three channels
+// interleave into the child numbers of the first four levels.
+constexpr std::array<std::uint32_t, 16> MakeSpread() {
+    std::array<std::uint32_t, 16> T{};
+    for (std::uint32_t V = 0; V < 16; ++V)
+        for (int I = 0; I < 4; ++I) T[V] |= ((V >> I) & 1u) << (3 * I);
+    return T;
+}
+constexpr std::array<std::uint32_t, 16> Spread = MakeSpread();
+
+} // namespace
+
 TColorQuantizer::TColorQuantizer(int MaxColors)
-    : FMaxColors(MaxColors < 1 ? 1 : MaxColors), FCache(std::size_t{1} << CacheBits) {
+    : FMaxColors(MaxColors < 1 ? 1 : MaxColors), FStart(std::size_t{1} << (3 * StartLevels), -1) {
     FReducible.fill(-1);
-    FRoot = NewNode(0);
+    FRoot = NewNode(0, 0);
 }
 
-std::int32_t TColorQuantizer::NewNode(int Level) {
+std::int32_t TColorQuantizer::NewNode(int Level, std::uint32_t Path) {
     std::int32_t Node;
     if (!FFree.empty()) {
         Node = FFree.back();
@@ -20,45 +34,46 @@ std::int32_t TColorQuantizer::NewNode(int Level) {
         Node = static_cast<std::int32_t>(FNodes.size());
         FNodes.emplace_back();
     }
+    TOctreeNode& N = FNodes[Node];
+    N.Level = static_cast<std::uint8_t>(Level);
+    N.Path = Path;
     if (Level == Depth) {
-        FNodes[Node].IsLeaf = true;
+        N.IsLeaf = true;
         ++FLeafCount;
     } else {
-        FNodes[Node].NextReducible = FReducible[Level];
+        N.NextReducible = FReducible[Level];
         FReducible[Level] = Node;
     }
     return Node;
 }
 
-void TColorQuantizer::FreeNode(std::int32_t Node) {
-    FFree.push_back(Node);
-}
-
 void TColorQuantizer::Insert(std::uint32_t Rgb, std::int64_t Count) {
-    TCacheEntry& Cached = FCache[(Rgb * 2654435761u) >> (32 - CacheBits)];
-    std::int32_t Node;
-    if (Cached.Rgb == Rgb && Cached.Generation == FGeneration) {
-        Node = Cached.Leaf;
-    } else {
-        const int R = (Rgb >> 16) & 0xFF, G = (Rgb >> 8) & 0xFF, B = Rgb & 0xFF;
-        Node = FRoot;
-        for (int Level = 0; !FNodes[Node].IsLeaf; ++Level) {
-            const int Shift = 7 - Level;
-            const int Child = (((R >> Shift) & 1) << 2) | (((G >> Shift) & 1) << 1) | ((B >> Shift) & 1);
-            std::int32_t Next = FNodes[Node].Children[Child];
-            if (Next < 0) {
-                Next = NewNode(Level + 1); // may move FNodes
-                FNodes[Node].Children[Child] = Next;
-            }
-            Node = Next;
+    const int R = (Rgb >> 16) & 0xFF, G = (Rgb >> 8) & 0xFF, B = Rgb & 0xFF;
+    const std::uint32_t Key = (Spread[R >> 4] << 2) | (Spread[G >> 4] << 1) | Spread[B >> 4];
+    std::int32_t& Start = FStart[Key];
+    std::int32_t Node = FRoot;
+    if (Start >= 0) {
+        const TOctreeNode& S = FNodes[Start];
+        if (S.Alive && S.Level <= StartLevels && S.Path == Key >> (3 * (StartLevels - S.Level))) Node = Start;
+    }
+    for (int Level = FNodes[Node].Level; !FNodes[Node].IsLeaf; ++Level) {
+        if (Level <= StartLevels) Start = Node;
+        const int Shift = 7 - Level;
+        const int Child = (((R >> Shift) & 1) << 2) | (((G >> Shift) & 1) << 1) | ((B >> Shift) & 1);
+        std::int32_t Next = FNodes[Node].Children[Child];
+        if (Next < 0) {
+            Next = NewNode(Level + 1,
+                           (FNodes[Node].Path << 3) | static_cast<std::uint32_t>(Child)); // may move FNodes
+            FNodes[Node].Children[Child] = Next;
         }
-        Cached = {Rgb, FGeneration, Node};
+        Node = Next;
     }
     TOctreeNode& Leaf = FNodes[Node];
+    if (Leaf.Level <= StartLevels) Start = Node;
     Leaf.PixelCount += Count;
-    Leaf.RedSum += static_cast<std::int64_t>((Rgb >> 16) & 0xFF) * Count;
-    Leaf.GreenSum += static_cast<std::int64_t>((Rgb >> 8) & 0xFF) * Count;
-    Leaf.BlueSum += static_cast<std::int64_t>(Rgb & 0xFF) * Count;
+    Leaf.RedSum += static_cast<std::int64_t>(R) * Count;
+    Leaf.GreenSum += static_cast<std::int64_t>(G) * Count;
+    Leaf.BlueSum += static_cast<std::int64_t>(B) * Count;
 }
 
 bool TColorQuantizer::ReduceTree() {
@@ -77,13 +92,13 @@ bool TColorQuantizer::ReduceTree() {
         N.GreenSum += C.GreenSum;
         N.BlueSum += C.BlueSum;
         N.PixelCount += C.PixelCount;
-        FreeNode(Child);
+        FNodes[Child].Alive = false;
+        FFree.push_back(Child);
         Child = -1;
         ++Children;
     }
     FNodes[Node].IsLeaf = true;
     FLeafCount -= Children - 1;
-    ++FGeneration;
     return true;
 }
 

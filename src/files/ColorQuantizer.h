@@ -13,13 +13,17 @@ class TBitmap32;
 // One node of the colour octree. Nodes live in the quantizer's pool and refer to each other by
 // pool index (-1 for none).
 struct TOctreeNode {
+    std::array<std::int32_t, 8> Children{-1, -1, -1, -1, -1, -1, -1, -1};
+    std::int32_t NextReducible = -1;
+    // The child numbers from the root, three bits a level, and the level (0 = root).
+    std::uint32_t Path = 0;
+    std::uint8_t Level = 0;
     bool IsLeaf = false;
+    bool Alive = true;
     std::int64_t RedSum = 0;
     std::int64_t GreenSum = 0;
     std::int64_t BlueSum = 0;
     std::int64_t PixelCount = 0;
-    std::array<std::int32_t, 8> Children{-1, -1, -1, -1, -1, -1, -1, -1};
-    std::int32_t NextReducible = -1;
 };
 
 // Octree colour quantizer of depth 8: every colour enters the tree; whenever there are more
@@ -48,8 +52,7 @@ private:
     void Insert(std::uint32_t Rgb, std::int64_t Count);
     // False when nothing is left to fold.
     bool ReduceTree();
-    std::int32_t NewNode(int Level);
-    void FreeNode(std::int32_t Node);
+    std::int32_t NewNode(int Level, std::uint32_t Path);
     void CollectLeaves(std::int32_t Node, TGifColorMap& Out) const;
 
     int FMaxColors;
@@ -59,16 +62,11 @@ private:
     std::array<std::int32_t, Depth> FReducible;
     std::int32_t FRoot = -1;
 
-    // Exact colour -> leaf cache; an entry is valid only while no reduction has happened since
-    // it was made, because a reduction is the only thing that moves a colour to another leaf.
-    struct TCacheEntry {
-        std::uint32_t Rgb = 0xFFFFFFFFu;
-        std::uint32_t Generation = 0;
-        std::int32_t Leaf = -1;
-    };
-    static constexpr int CacheBits = 12;
-    std::vector<TCacheEntry> FCache;
-    std::uint32_t FGeneration = 1;
+    // Where to start walking: for the top StartLevels bits of each channel, a node on that
+    // path at level StartLevels or above. Checked on use (still alive, same path), so an entry
+    // left behind by a reduction or a reused node is never followed.
+    static constexpr int StartLevels = 4;
+    std::vector<std::int32_t> FStart;
 };
 
 } // namespace zp

@@ -19,53 +19,52 @@ namespace {
 constexpr int MaxCodeBits = 12;
 constexpr std::uint32_t RestartCode = 4095;
 
-// Writes codes least significant bit first into sub-blocks of at most 255 bytes.
+// Packs codes least significant bit first into a buffer sized for the worst case.
 class TCodeWriter {
 public:
-    explicit TCodeWriter(std::vector<std::uint8_t>& Out) : FOut(Out) { OpenBlock(); }
+    explicit TCodeWriter(std::size_t MaxCodes) : FBytes(MaxCodes * MaxCodeBits / 8 + 16) {}
 
     void Put(std::uint32_t Code, int Bits) {
         FAccumulator |= static_cast<std::uint64_t>(Code) << FBitCount;
         FBitCount += Bits;
-        while (FBitCount >= 8) {
-            PutByte(static_cast<std::uint8_t>(FAccumulator));
-            FAccumulator >>= 8;
-            FBitCount -= 8;
+        if (FBitCount >= 32) {
+            const auto Word = static_cast<std::uint32_t>(FAccumulator);
+            FBytes[FSize] = static_cast<std::uint8_t>(Word);
+            FBytes[FSize + 1] = static_cast<std::uint8_t>(Word >> 8);
+            FBytes[FSize + 2] = static_cast<std::uint8_t>(Word >> 16);
+            FBytes[FSize + 3] = static_cast<std::uint8_t>(Word >> 24);
+            FSize += 4;
+            FAccumulator >>= 32;
+            FBitCount -= 32;
         }
     }
 
-    void Finish() {
-        if (FBitCount > 0) PutByte(static_cast<std::uint8_t>(FAccumulator));
-        FOut[FBlockStart] = static_cast<std::uint8_t>(FBlockLength);
-        if (FBlockLength > 0) FOut.push_back(0);
+    // Appends the packed bytes to Out as sub-blocks of 255 bytes (the last one shorter) and
+    // the zero-length block.
+    void Finish(std::vector<std::uint8_t>& Out) {
+        for (; FBitCount > 0; FBitCount -= 8, FAccumulator >>= 8)
+            FBytes[FSize++] = static_cast<std::uint8_t>(FAccumulator);
+        Out.reserve(Out.size() + FSize + FSize / 255 + 2);
+        for (std::size_t P = 0; P < FSize; P += 255) {
+            const std::size_t N = std::min<std::size_t>(255, FSize - P);
+            Out.push_back(static_cast<std::uint8_t>(N));
+            Out.insert(Out.end(), FBytes.begin() + static_cast<std::ptrdiff_t>(P),
+                       FBytes.begin() + static_cast<std::ptrdiff_t>(P + N));
+        }
+        Out.push_back(0);
     }
 
 private:
-    void OpenBlock() {
-        FBlockStart = FOut.size();
-        FOut.push_back(0);
-        FBlockLength = 0;
-    }
-    void PutByte(std::uint8_t Byte) {
-        if (FBlockLength == 255) {
-            FOut[FBlockStart] = 255;
-            OpenBlock();
-        }
-        FOut.push_back(Byte);
-        ++FBlockLength;
-    }
-
-    std::vector<std::uint8_t>& FOut;
+    std::vector<std::uint8_t> FBytes;
+    std::size_t FSize = 0;
     std::uint64_t FAccumulator = 0;
     int FBitCount = 0;
-    std::size_t FBlockStart = 0;
-    int FBlockLength = 0;
 };
 
 // Strings known to the encoder: (prefix code, next index) -> code, open addressing.
 class TStringTable {
 public:
-    static constexpr int Bits = 13;
+    static constexpr int Bits = 14;
     static constexpr std::uint32_t Size = 1u << Bits;
     static constexpr std::uint32_t Empty = 0xFFFFFFFFu; // code 4095 is never handed out
 
@@ -104,9 +103,9 @@ std::vector<std::uint8_t> EncodeGifImageData(const std::uint8_t* Pixels, std::si
     const std::uint32_t EndCode = ClearCode + 1;
 
     std::vector<std::uint8_t> Out;
-    Out.reserve(Count / 2 + 64);
     Out.push_back(static_cast<std::uint8_t>(MinCodeSize));
-    TCodeWriter Writer(Out);
+    // At most one code per pixel, plus the clear codes, the last code and the end code.
+    TCodeWriter Writer(Count + Count / 1024 + 4);
     auto Table = std::make_unique<TStringTable>();
     Table->Clear();
 
@@ -145,7 +144,7 @@ std::vector<std::uint8_t> EncodeGifImageData(const std::uint8_t* Pixels, std::si
         Emit(Prefix);
     }
     Emit(EndCode);
-    Writer.Finish();
+    Writer.Finish(Out);
     return Out;
 }
 

@@ -94,6 +94,101 @@ TEST(ColorQuantizer, FoldsTheRootWhenNoDeeperNodeIsLeft) {
     EXPECT_EQ(Q.ColorTable(2), (TGifColorMap{{170, 85, 85}, {0, 0, 0}}));
 }
 
+// The octree as the rules read, node by node, for comparison with the pooled one and its
+// shortcuts.
+class TPlainOctree {
+public:
+    explicit TPlainOctree(int MaxColors) : FMax(MaxColors) { FRoot = Create(0); }
+    void Add(int R, int G, int B) {
+        TNode* N = FRoot.get();
+        for (int Level = 0; !N->Leaf; ++Level) {
+            const int Shift = 7 - Level;
+            const int Child = (((R >> Shift) & 1) << 2) | (((G >> Shift) & 1) << 1) | ((B >> Shift) & 1);
+            if (!N->Children[Child]) N->Children[Child] = Create(Level + 1);
+            N = N->Children[Child].get();
+        }
+        N->Count += 1;
+        N->R += R, N->G += G, N->B += B;
+        while (FLeaves > FMax) {
+            int Level = 7;
+            while (Level > 0 && FReducible[Level].empty()) --Level;
+            TNode* F = FReducible[Level].front();
+            FReducible[Level].erase(FReducible[Level].begin());
+            int Children = 0;
+            for (auto& C : F->Children)
+                if (C) {
+                    F->R += C->R, F->G += C->G, F->B += C->B, F->Count += C->Count;
+                    C.reset();
+                    ++Children;
+                }
+            F->Leaf = true;
+            FLeaves -= Children - 1;
+        }
+    }
+    TGifColorMap Table(std::size_t PadTo) const {
+        TGifColorMap Out;
+        Collect(FRoot.get(), Out);
+        Out.resize(std::max(Out.size(), PadTo));
+        return Out;
+    }
+
+private:
+    struct TNode {
+        bool Leaf = false;
+        std::int64_t R = 0, G = 0, B = 0, Count = 0;
+        std::unique_ptr<TNode> Children[8];
+    };
+    std::unique_ptr<TNode> Create(int Level) {
+        auto N = std::make_unique<TNode>();
+        if (Level == 8) {
+            N->Leaf = true;
+            ++FLeaves;
+        } else {
+            FReducible[Level].insert(FReducible[Level].begin(), N.get());
+        }
+        return N;
+    }
+    void Collect(const TNode* N, TGifColorMap& Out) const {
+        if (N->Leaf) {
+            Out.push_back({static_cast<std::uint8_t>(N->R / N->Count),
+                           static_cast<std::uint8_t>(N->G / N->Count),
+                           static_cast<std::uint8_t>(N->B / N->Count)});
+            return;
+        }
+        for (const auto& C : N->Children)
+            if (C) Collect(C.get(), Out);
+    }
+    int FMax;
+    int FLeaves = 0;
+    std::vector<TNode*> FReducible[8];
+    std::unique_ptr<TNode> FRoot;
+};
+
+TEST(ColorQuantizer, AgreesWithThePlainTreeOnNoisyPictures) {
+    test::TNoise N(12);
+    for (int MaxColors : {1, 2, 7, 64, 236, 256})
+        for (int Spread : {4, 40, 255}) {
+            TBitmap32 B;
+            FillBitmap(B, 120, 50, [&](int X, int Y) {
+                const int D = N.Range(0, Spread);
+                return Color32(static_cast<unsigned>((X * 2 + D) % 256),
+                               static_cast<unsigned>((Y * 5 + D / 2) % 256),
+                               static_cast<unsigned>(N.Range(0, Spread)));
+            });
+            TColorQuantizer Q(MaxColors);
+            Q.AddBitmap(B);
+            TPlainOctree P(MaxColors);
+            for (int Y = 0; Y < B.Height(); ++Y)
+                for (int X = 0; X < B.Width(); ++X) {
+                    const TColor32 C = B.Pixel(X, Y);
+                    P.Add(static_cast<int>(RedComponent(C)), static_cast<int>(GreenComponent(C)),
+                          static_cast<int>(BlueComponent(C)));
+                }
+            ASSERT_EQ(Q.ColorTable(MaxColors), P.Table(static_cast<std::size_t>(MaxColors)))
+                << MaxColors << " colours, spread " << Spread;
+        }
+}
+
 TEST(ColorQuantizer, WholePicturesGiveTheSameTreeAsPixelByPixel) {
     // Runs of equal colour enter at once; colours are remembered between reductions.
     test::TNoise N(3);
