@@ -134,7 +134,7 @@ std::unique_ptr<TGIFImage> CreateAnimGif(const std::vector<TGifFrameSource>& Fra
                 throw EGIFFrameError(E.what(), static_cast<int>(I));
             }
         }
-        AddBitmapToGif(*Gif, *R.Image, Frames[I].Duration, NumLoops);
+        AddBitmapToGif(*Gif, std::move(*R.Image), Frames[I].Duration, NumLoops);
         R.Image.reset();
     }
     return Gif;

@@ -87,6 +87,12 @@ int TGIFImage::Add(std::unique_ptr<TGIFSubImage> Image) {
     return Count() - 1;
 }
 
+std::unique_ptr<TGIFSubImage> TGIFImage::Extract(int Index) {
+    std::unique_ptr<TGIFSubImage> Image = std::move(FImages.at(static_cast<std::size_t>(Index)));
+    FImages.erase(FImages.begin() + Index);
+    return Image;
+}
+
 void TGIFImage::Clear() {
     FImages.clear();
     FWidth = 0;
@@ -112,7 +118,7 @@ const char* TGIFImage::Version() const {
     return "87a";
 }
 
-void TGIFImage::SaveToStream(std::vector<std::uint8_t>& Out) const {
+void TGIFImage::SaveToStream(const std::function<void(const std::uint8_t*, std::size_t)>& Write) const {
     if (FWidth > MaxGifSize || FHeight > MaxGifSize) throw EGIFError(SImageTooLargeForGif);
     int Bits = 1;
     for (const auto& Image : FImages) {
@@ -120,7 +126,8 @@ void TGIFImage::SaveToStream(std::vector<std::uint8_t>& Out) const {
         Bits = std::max(Bits, Image->BitsPerPixel());
     }
 
-    std::vector<std::uint8_t>& S = Out;
+    // Headers, extensions and colour tables are gathered here; image data goes out as it is.
+    std::vector<std::uint8_t> S;
     S.insert(S.end(), {'G', 'I', 'F'});
     const char* V = Version();
     S.insert(S.end(), V, V + 3);
@@ -141,39 +148,58 @@ void TGIFImage::SaveToStream(std::vector<std::uint8_t>& Out) const {
         S.push_back(static_cast<std::uint8_t>(0x80 | (ImageBits - 1)));
         for (const TGifColor& C : Image->ColorMap()) S.insert(S.end(), {C.R, C.G, C.B});
         S.resize(S.size() + 3 * ((std::size_t{1} << ImageBits) - Image->ColorMap().size()), 0);
+        Write(S.data(), S.size());
+        S.clear();
         const std::vector<std::uint8_t>& Data = Image->EncodedData();
-        S.insert(S.end(), Data.begin(), Data.end());
+        Write(Data.data(), Data.size());
     }
     S.push_back(0x3B);
+    Write(S.data(), S.size());
+}
+
+void TGIFImage::SaveToStream(std::vector<std::uint8_t>& Out) const {
+    std::vector<std::uint8_t> Stream;
+    SaveToStream(
+        [&](const std::uint8_t* Data, std::size_t Size) { Stream.insert(Stream.end(), Data, Data + Size); });
+    Out.insert(Out.end(), Stream.begin(), Stream.end());
 }
 
 std::vector<std::uint8_t> TGIFImage::SaveToBytes() const {
     std::vector<std::uint8_t> Out;
-    SaveToStream(Out);
+    SaveToStream(
+        [&](const std::uint8_t* Data, std::size_t Size) { Out.insert(Out.end(), Data, Data + Size); });
     return Out;
 }
 
 void TGIFImage::SaveToFile(const QString& FileName) const {
-    const std::vector<std::uint8_t> Bytes = SaveToBytes();
+    for (const auto& Image : FImages) Image->EncodedData(); // an encoding failure creates no file
     QSaveFile File(FileName);
     auto Fail = [&](const QString& Reason) {
         File.cancelWriting();
         throw EGIFError(QStringLiteral("Cannot create file \"%1\". %2").arg(FileName, Reason).toStdString());
     };
     if (!File.open(QIODevice::WriteOnly)) Fail(File.errorString());
-    if (File.write(reinterpret_cast<const char*>(Bytes.data()), static_cast<qint64>(Bytes.size())) !=
-        static_cast<qint64>(Bytes.size()))
-        Fail(File.errorString());
+    try {
+        SaveToStream([&](const std::uint8_t* Data, std::size_t Size) {
+            if (File.write(reinterpret_cast<const char*>(Data), static_cast<qint64>(Size)) !=
+                static_cast<qint64>(Size))
+                Fail(File.errorString());
+        });
+    } catch (...) {
+        File.cancelWriting();
+        throw;
+    }
     if (!File.commit()) Fail(File.errorString());
 }
 
 // ---------------------------------------------------------------- appending a frame
 
-int AddBitmapToGif(TGIFImage& GIF, const TGIFImage& Source, int AnimDuration, int NumberOfLoop) {
-    if (Source.Count() == 0) return -1;
-    std::unique_ptr<TGIFSubImage> Image = Source.Images(0).CopyPicture();
+namespace {
+
+int AppendFrame(TGIFImage& GIF, std::unique_ptr<TGIFSubImage> Image, int AnimDuration, int NumberOfLoop) {
     Image->Left = 0;
     Image->Top = 0;
+    Image->Extensions.clear();
     if (GIF.Count() == 0) {
         auto Loop = std::make_unique<TGIFAppExtNSLoop>();
         Loop->Loops = static_cast<std::uint16_t>(NumberOfLoop & 0xFFFF);
@@ -183,6 +209,18 @@ int AddBitmapToGif(TGIFImage& GIF, const TGIFImage& Source, int AnimDuration, in
     Control->Delay = static_cast<std::uint16_t>((AnimDuration / 10) & 0xFFFF);
     Image->Extensions.push_back(std::move(Control));
     return GIF.Add(std::move(Image));
+}
+
+} // namespace
+
+int AddBitmapToGif(TGIFImage& GIF, const TGIFImage& Source, int AnimDuration, int NumberOfLoop) {
+    if (Source.Count() == 0) return -1;
+    return AppendFrame(GIF, Source.Images(0).CopyPicture(), AnimDuration, NumberOfLoop);
+}
+
+int AddBitmapToGif(TGIFImage& GIF, TGIFImage&& Source, int AnimDuration, int NumberOfLoop) {
+    if (Source.Count() == 0) return -1;
+    return AppendFrame(GIF, Source.Extract(0), AnimDuration, NumberOfLoop);
 }
 
 } // namespace zp

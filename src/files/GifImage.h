@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -111,6 +112,8 @@ public:
     const TGIFSubImage& Images(int Index) const { return *FImages.at(static_cast<std::size_t>(Index)); }
     // Appends an image, grows the logical screen and returns the image's index.
     int Add(std::unique_ptr<TGIFSubImage> Image);
+    // Removes the image and hands it over; the logical screen keeps its size.
+    std::unique_ptr<TGIFSubImage> Extract(int Index);
     void Clear();
 
     // Replaces the images by one image converted from the picture with the settings above.
@@ -124,6 +127,8 @@ public:
     // The GIF stream. Everything is encoded before the first byte is written, so a failure
     // leaves Out unchanged. Throws EGIFError.
     void SaveToStream(std::vector<std::uint8_t>& Out) const;
+    // The same stream in pieces, each passed to Write(Data, Size) in order.
+    void SaveToStream(const std::function<void(const std::uint8_t* Data, std::size_t Size)>& Write) const;
     std::vector<std::uint8_t> SaveToBytes() const;
     // Writes the stream to a temporary file next to FileName and renames it over FileName only
     // when everything was written, so a failure leaves any older file in place.
@@ -141,5 +146,7 @@ private:
 // extension with AnimDuration div 10 hundredths. Returns the new image's index, or -1 when
 // Source has no image.
 int AddBitmapToGif(TGIFImage& GIF, const TGIFImage& Source, int AnimDuration, int NumberOfLoop);
+// The same, moving Source's first image instead of copying it (Source is left without it).
+int AddBitmapToGif(TGIFImage& GIF, TGIFImage&& Source, int AnimDuration, int NumberOfLoop);
 
 } // namespace zp

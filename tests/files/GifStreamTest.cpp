@@ -240,6 +240,14 @@ TEST(GifStream, AddBitmapToGifKeepsTheLow16Bits) {
     EXPECT_EQ(G.Images(1).Extensions.size(), 1u);
     TGIFImage Empty;
     EXPECT_EQ(AddBitmapToGif(G, Empty, 100, 0), -1);
+
+    // Moving the picture in gives the same image and leaves the source without it.
+    const auto Moved = OneFrame(B, rmMonochrome);
+    EXPECT_EQ(AddBitmapToGif(G, std::move(*Moved), 30, 5), 2);
+    EXPECT_EQ(Moved->Count(), 0);
+    EXPECT_EQ(G.Images(2).Pixels(), Source->Images(0).Pixels());
+    EXPECT_EQ(G.Images(2).ColorMap(), Source->Images(0).ColorMap());
+    EXPECT_EQ(G.Images(2).Extensions.size(), 1u);
 }
 
 TEST(GifStream, IndicesOutsideTheColourTableStopTheWriter) {
