@@ -49,26 +49,29 @@ public:
             }
             return true;
         }
+        // Whatever happens here (a progress handler that throws, a thread that cannot start),
+        // the workers are stopped and joined before this returns.
         std::vector<std::thread> Workers;
-        for (int T = 0; T < std::min(Threads, Total); ++T) Workers.emplace_back([this] { Work(); });
-        bool Completed = true;
-        {
-            std::unique_lock Lock(FMutex);
-            while (FDone < Total) {
-                FChanged.wait_for(Lock, std::chrono::milliseconds(50));
-                const int Done = FDone;
-                Lock.unlock();
-                const bool Go = Report(Done);
-                Lock.lock();
-                if (!Go) {
-                    FCancel = true;
-                    Completed = false;
-                    break;
-                }
+        struct TJoin {
+            TAssembly& A;
+            std::vector<std::thread>& W;
+            ~TJoin() {
+                A.FCancel = true;
+                for (std::thread& T : W) T.join();
             }
+        } Join{*this, Workers};
+        for (int T = 0; T < std::min(Threads, Total); ++T) Workers.emplace_back([this] { Work(); });
+        std::unique_lock Lock(FMutex);
+        while (FDone < Total) {
+            FChanged.wait_for(Lock, std::chrono::milliseconds(50));
+            const int Done = FDone;
+            Lock.unlock();
+            const bool Go = Report(Done);
+            Lock.lock();
+            if (!Go) return false;
         }
-        for (std::thread& W : Workers) W.join();
-        return Completed && Report(Total);
+        Lock.unlock();
+        return Report(Total);
     }
 
     std::vector<TFrameResult>& Results() { return FResults; }

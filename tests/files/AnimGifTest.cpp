@@ -151,6 +151,14 @@ TEST(AnimGif, ProgressOnTheCallingThreadAndCancelling) {
         EXPECT_EQ(CreateAnimGif(
                       Frames, 0, [](int Done, int Total) { return Done < Total; }, Threads),
                   nullptr);
+        // A handler that throws while frames are being reduced: the exception arrives, the
+        // workers are stopped.
+        int Seen = 0;
+        auto Throwing = [&](int, int) {
+            if (++Seen == 2) throw std::runtime_error("dialog gone");
+            return true;
+        };
+        EXPECT_THROW(CreateAnimGif(Frames, 0, Throwing, Threads), std::runtime_error);
     }
 }
 
