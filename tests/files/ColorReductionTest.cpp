@@ -190,7 +190,7 @@ TEST(ColorQuantizer, AgreesWithThePlainTreeOnNoisyPictures) {
 }
 
 TEST(ColorQuantizer, WholePicturesGiveTheSameTreeAsPixelByPixel) {
-    // Runs of equal colour enter at once; colours are remembered between reductions.
+    // Runs of equal colour enter at once.
     test::TNoise N(3);
     for (int MaxColors : {1, 5, 16, 236, 256}) {
         TBitmap32 B;
