@@ -1,6 +1,8 @@
 #pragma once
 
 #include "document/DocHost.h"
+#include "document/UserDialogs.h"
+#include "files/GifImage.h"
 #include "files/GifTypes.h"
 #include "raster/ImgView32.h"
 #include "raster/LayerRef.h"
@@ -117,6 +119,22 @@ public:
     // Loads a project or a picture into this new document. A missing path leaves it as it is.
     void OpenFile(const QString& AFileName, bool Template);
 
+    // --- animation
+    // The last assembled animation; null before the first and after a failed one.
+    std::unique_ptr<TGIFImage> GifImg;
+    // Flattens and reduces every frame and assembles the animation. Progress may cancel: then
+    // the previous animation stays and false is returned. A frame that cannot be converted
+    // throws (the message names the reason) and leaves no animation.
+    bool CreateGifImgPreview(TProgress* Progress = nullptr);
+    // Writes the animation; nothing happens without one.
+    void SaveAnimGif(const QString& AFileName);
+    // The animation changed (assembled, or gone after a failure).
+    TEventList<TDocForm&> OnGifChanged;
+
+    // Writes the document to FilName in the kind named by FileExt (".dgm", ".bmp", ".jpg",
+    // ".png", ".gif", any case); true when something was written.
+    bool SelectSaveMethod(const QString& FilName, const QString& FileExt);
+
     // --- naming
     QString FileName;
     QString AnimGifFileName;
@@ -160,6 +178,7 @@ public:
 
 private:
     void ReadProject(const QString& AFileName);
+    bool WriteFramePicture(TImgView32& View, const QString& AFileName, const QString& Ext);
     void LoadPicture(const QString& AFileName, TBitmap32& Picture);
     TTabSheet* NewPage(bool WithView);
     void ConfigureFrameView(TImgView32& View);

@@ -58,6 +58,17 @@ QString TUserDialogs::AskTemplate(bool) {
 }
 void TUserDialogs::ShowAbout() {}
 
+namespace {
+class TSilentProgress final : public TProgress {
+public:
+    bool Step(int, int) override { return true; }
+};
+} // namespace
+
+std::unique_ptr<TProgress> TUserDialogs::StartProgress(const QString&) {
+    return std::make_unique<TSilentProgress>();
+}
+
 TUserDialogs& UserDialogs() {
     return *Current;
 }

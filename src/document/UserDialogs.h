@@ -4,11 +4,21 @@
 
 #include <QString>
 
+#include <memory>
+
 namespace zp {
 
 enum class TMsgIcon { None, Information, Warning, Error, Question };
 
 enum TModalResult { mrNone, mrOk, mrCancel, mrYes, mrNo };
+
+// Progress of a long piece of work, shown once it takes longer than about half a second.
+class TProgress {
+public:
+    virtual ~TProgress() = default;
+    // Done of Total steps are finished; false when the user asked to cancel.
+    virtual bool Step(int Done, int Total) = 0;
+};
 
 // Every question or message to the user goes through this interface: the application installs
 // the Qt dialogs, tests install a scripted implementation, batch mode one that only prints.
@@ -53,6 +63,8 @@ public:
     virtual QString AskTemplate(bool IsPicTemplates);
     // The about box.
     virtual void ShowAbout();
+    // Progress with a cancel button for work that may take a while; the default never cancels.
+    virtual std::unique_ptr<TProgress> StartProgress(const QString& Text);
 };
 
 // The implementation in use. Until one is installed, messages go to standard error and every

@@ -9,6 +9,7 @@
 #include "shell/Settings.h"
 #include "shell/Version.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <cmath>
@@ -101,6 +102,15 @@ TDocForm& TMainForm::CreateDocument() {
     RecreateSettings();
     DocFormList.push_back(std::make_unique<TDocForm>(*this));
     TDocForm& Doc = *DocFormList.back();
+    // Opening the preview page assembles the animation.
+    Doc.OnPreviewRequested.Add([this](TDocForm& D) {
+        try {
+            AssembleGif(D);
+        } catch (const std::exception& E) {
+            UserDialogs().ShowMessage(QString::fromUtf8(ApplicationTitle), QString::fromUtf8(E.what()),
+                                      TMsgIcon::Error);
+        }
+    });
     FView.DocumentCreated(Doc);
     return Doc;
 }
@@ -164,11 +174,19 @@ bool TMainForm::RunBatchConversion() {
         return false;
     try {
         if (!OpenFile(Source, false)) return false;
-        // Writing the result needs the GIF assembly and the picture writers.
-        UserDialogs().ShowMessage(QString::fromUtf8(ApplicationTitle),
-                                  QStringLiteral("Die Umwandlung ist in dieser Version noch nicht möglich."),
-                                  TMsgIcon::Error);
-        return false;
+        TDocForm* Doc = FSelectedDocForm;
+        const QFileInfo TargetInfo(Target);
+        const QString Name = TargetInfo.fileName();
+        const int Dot = Name.lastIndexOf(QLatin1Char('.'));
+        const QString Ext = Dot < 0 ? QString() : Name.mid(Dot);
+        if (Ext == QLatin1String(".gif") && Doc) {
+            Doc->SetActivePage(Doc->TabSheetGif());
+            if (!Doc->CreateGifImgPreview()) return false;
+            if (!TargetInfo.absoluteDir().exists()) return false;
+            Doc->SaveAnimGif(Target);
+            return true;
+        }
+        return Doc && Doc->SelectSaveMethod(Target, Ext);
     } catch (const std::exception& E) {
         UserDialogs().ShowMessage(QString::fromUtf8(ApplicationTitle), QString::fromUtf8(E.what()),
                                   TMsgIcon::Error);
@@ -249,13 +267,6 @@ TModalResult TMainForm::AskSaveChanges(TDocForm& Doc) {
                                             LangText(QStringLiteral("TxtSaveChanges2")));
 }
 
-bool TMainForm::SaveDocument(TDocForm&) {
-    UserDialogs().ShowMessage(QString::fromUtf8(ApplicationTitle),
-                              QStringLiteral("Speichern ist in dieser Version noch nicht möglich."),
-                              TMsgIcon::Warning);
-    return false;
-}
-
 bool TMainForm::CloseProject(TDocForm* ADocForm) {
     if (!ADocForm) return false;
     if (!IsBatchMode()) {
@@ -329,8 +340,8 @@ std::optional<TCommandStates> TMainForm::EnableSpecMenuItems() {
     for (const char* C :
          {"mnGifErzeugen", "mnFrameloeschen", "mnNachLinksVerschieben", "mnNachRechtsVerschieben"})
         St[QString::fromLatin1(C)] = HasFrames;
-    St[QStringLiteral("mnGifExportieren")] = false; // until an animation has been assembled
-    St[QStringLiteral("mnUndo")] = false;           // until the document keeps undo records
+    St[QStringLiteral("mnGifExportieren")] = Doc->GifImg != nullptr;
+    St[QStringLiteral("mnUndo")] = false; // until the document keeps undo records
     FView.ApplyCommandStates(St);
     return St;
 }

@@ -113,9 +113,19 @@ public:
     void MoveFrameRight();
     void ShowHelp();
     void StartUpdater();
+    // "Gif Vorschau": assembles the animation and shows the preview page.
+    void CreateGifImgPreview();
+    // "Gif exportieren/speichern": assembles, then asks where to save it.
+    void ExportGif();
+    // Assembles the animation of a document with a progress display; false when cancelled.
+    bool AssembleGif(TDocForm& Doc);
 
-    // Saves a document (the "Speichern" command); false when it was not saved.
-    virtual bool SaveDocument(TDocForm& Doc);
+    // "Speichern": a project saves under its name, anything else asks for one. False when
+    // nothing was written.
+    bool SaveDocument(TDocForm& Doc);
+    // "Speichern unter...": the save dialog starts on filter entry FilterIndex (1 project,
+    // 2 JPEG, 3 BMP, 4 PNG, 5 GIF).
+    bool SaveDocumentAs(TDocForm& Doc, int FilterIndex = 1);
 
 private:
     TDocForm& CreateDocument();

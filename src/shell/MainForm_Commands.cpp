@@ -2,6 +2,7 @@
 #include "shell/MainForm.h"
 
 #include "document/UserDialogs.h"
+#include "files/AnimGif.h"
 #include "shell/Places.h"
 #include "shell/Version.h"
 
@@ -22,6 +23,15 @@ void TMainForm::Execute(TCmd Command) {
     case TCmd::Save:
         if (Doc) SaveDocument(*Doc);
         break;
+    case TCmd::SaveAs:
+        if (Doc) SaveDocumentAs(*Doc, 1);
+        break;
+    case TCmd::SaveAsPng:
+        if (Doc) SaveDocumentAs(*Doc, 4);
+        break;
+    case TCmd::SaveAsJpg:
+        if (Doc) SaveDocumentAs(*Doc, 2);
+        break;
     case TCmd::End: FView.CloseMainWindow(); break;
     case TCmd::ResizeLayer:
         if (Doc) Doc->LayerResetScale();
@@ -30,6 +40,8 @@ void TMainForm::Execute(TCmd Command) {
     case TCmd::DeleteFrame: DeleteFrame(); break;
     case TCmd::FrameLeft: MoveFrameLeft(); break;
     case TCmd::FrameRight: MoveFrameRight(); break;
+    case TCmd::GifPreview: CreateGifImgPreview(); break;
+    case TCmd::GifExport: ExportGif(); break;
     case TCmd::Help: ShowHelp(); break;
     case TCmd::Info: UserDialogs().ShowAbout(); break;
     case TCmd::NewVersion: StartUpdater(); break;
@@ -83,6 +95,90 @@ void TMainForm::MoveFrameRight() {
     if (!FSelectedDocForm) return;
     FSelectedDocForm->ShiftTabSheetRight();
     SelectionChanged();
+}
+
+namespace {
+
+// The extension of a file name: from the last dot of its name on, the dot included.
+QString ExtensionOf(const QString& Path) {
+    const QString Name = QFileInfo(Path).fileName();
+    const int Dot = Name.lastIndexOf(QLatin1Char('.'));
+    return Dot < 0 ? QString() : Name.mid(Dot);
+}
+
+constexpr const char* FilterExtensions[] = {".dgm", ".jpg", ".bmp", ".png", ".gif"};
+
+} // namespace
+
+bool TMainForm::SaveDocument(TDocForm& Doc) {
+    const QString Ext = ExtensionOf(Doc.FileName);
+    if (!Doc.FileName.isEmpty() && Ext.compare(QLatin1String(".dgm"), Qt::CaseInsensitive) == 0)
+        return Doc.SelectSaveMethod(Doc.FileName, Ext);
+    return SaveDocumentAs(Doc, 1);
+}
+
+bool TMainForm::SaveDocumentAs(TDocForm& Doc, int FilterIndex) {
+    for (;;) {
+        int Index = FilterIndex;
+        QString Name =
+            UserDialogs().AskSaveFileName(QString::fromUtf8(SaveImgViewFilter), Index, Doc.FileName);
+        if (Name.isEmpty()) return false;
+        QString Ext = ExtensionOf(Name);
+        bool Known = false;
+        for (const char* E : FilterExtensions)
+            Known = Known || Ext.compare(QLatin1String(E), Qt::CaseInsensitive) == 0;
+        if (Ext.trimmed().isEmpty() || !Known) {
+            Ext = QString::fromLatin1(FilterExtensions[std::clamp(Index, 1, 5) - 1]);
+            Name += Ext;
+        }
+        if (!QFileInfo::exists(Name)) return Doc.SelectSaveMethod(Name, Ext);
+        switch (UserDialogs().AskReplaceFile(Name)) {
+        case mrYes:
+            if (Ext == QLatin1String(".dgm")) Doc.FileName = Name;
+            return Doc.SelectSaveMethod(Name, Ext);
+        case mrNo: continue;
+        default: return false;
+        }
+    }
+}
+
+bool TMainForm::AssembleGif(TDocForm& Doc) {
+    const auto Progress = UserDialogs().StartProgress(QStringLiteral("Die Animation wird erstellt ..."));
+    const bool Done = Doc.CreateGifImgPreview(Progress.get());
+    if (&Doc == FSelectedDocForm) EnableSpecMenuItems();
+    return Done;
+}
+
+void TMainForm::CreateGifImgPreview() {
+    TDocForm* Doc = FSelectedDocForm;
+    if (!Doc) return;
+    AssembleGif(*Doc);
+    Doc->SetActivePage(Doc->TabSheetGif());
+}
+
+void TMainForm::ExportGif() {
+    TDocForm* Doc = FSelectedDocForm;
+    if (!Doc) return;
+    Doc->SetActivePage(Doc->TabSheetGif());
+    AssembleGif(*Doc);
+    if (!Doc->GifImg) return;
+    QString Preset = Doc->AnimGifFileName;
+    for (;;) {
+        int FilterIndex = 1;
+        QString Name = UserDialogs().AskSaveFileName(QString::fromUtf8(SaveGifFilter), FilterIndex, Preset);
+        if (Name.isEmpty()) return;
+        Name = AnimGifFileNameWithExt(Name);
+        Preset = Name;
+        if (!QFileInfo::exists(Name)) {
+            Doc->SaveAnimGif(Name);
+            return;
+        }
+        switch (UserDialogs().AskReplaceFile(Name)) {
+        case mrYes: Doc->SaveAnimGif(Name); return;
+        case mrNo: continue;
+        default: return;
+        }
+    }
 }
 
 void TMainForm::ShowHelp() {

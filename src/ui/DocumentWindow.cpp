@@ -1,6 +1,7 @@
 #include "ui/DocumentWindow.h"
 
 #include "ui/FrameViewWidget.h"
+#include "ui/GifPreview.h"
 
 #include <QLabel>
 #include <QScrollArea>
@@ -11,15 +12,13 @@ namespace zp {
 
 TDocumentWindow::TDocumentWindow(TDocForm& Doc, QWidget* Parent)
     : QWidget(Parent), FDoc(Doc), FTabs(new QTabWidget(this)), FPreviewArea(new QScrollArea),
-      FPreviewLabel(new QLabel) {
+      FPreview(new TGifPreview) {
     auto* Layout = new QVBoxLayout(this);
     Layout->setContentsMargins(0, 0, 0, 0);
     Layout->addWidget(FTabs);
     FTabs->setDocumentMode(true);
-    FPreviewLabel->setAlignment(Qt::AlignCenter);
-    FPreviewArea->setWidget(FPreviewLabel);
+    FPreviewArea->setWidget(FPreview);
     FPreviewArea->setWidgetResizable(true);
-    FPreviewArea->setAlignment(Qt::AlignCenter);
     FWidgets.insert(Doc.TabSheetGif(), FPreviewArea);
 
     FSheetHandlers.push_back({&Doc.OnFrameRemoved, Doc.OnFrameRemoved.Add([this](TTabSheet& Sheet) {
@@ -33,6 +32,12 @@ TDocumentWindow::TDocumentWindow(TDocForm& Doc, QWidget* Parent)
                                   }
                               })});
     FSheetHandlers.push_back({&Doc.OnFrameAdded, Doc.OnFrameAdded.Add([this](TTabSheet&) { Sync(); })});
+    FDocHandlers.push_back({&Doc.OnGifChanged, Doc.OnGifChanged.Add([this](TDocForm& D) {
+                                const std::vector<std::uint8_t> Bytes =
+                                    D.GifImg ? D.GifImg->SaveToBytes() : std::vector<std::uint8_t>();
+                                FPreview->SetGif(QByteArray(reinterpret_cast<const char*>(Bytes.data()),
+                                                            static_cast<qsizetype>(Bytes.size())));
+                            })});
     for (TEventList<TDocForm&>* E : {&Doc.OnPagesChanged, &Doc.OnActivePageChanged, &Doc.OnCaptionChanged})
         FDocHandlers.push_back({E, E->Add([this](TDocForm&) { Sync(); })});
     connect(FTabs, &QTabWidget::currentChanged, this, &TDocumentWindow::TabChanged);

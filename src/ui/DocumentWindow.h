@@ -6,12 +6,12 @@
 #include <QWidget>
 
 class QTabWidget;
-class QLabel;
 class QScrollArea;
 
 namespace zp {
 
 class TFrameViewWidget;
+class TGifPreview;
 
 // The window of one document: a tab per frame, then the "Gif Vorschau" tab. It mirrors the
 // document model's pages and forwards the user's page switches to it.
@@ -26,8 +26,8 @@ public:
     void Detach();
     QTabWidget* Tabs() const { return FTabs; }
     TFrameViewWidget* FrameWidget(const TTabSheet* Sheet) const;
-    // The preview area of the "Gif Vorschau" page.
-    QLabel* PreviewLabel() const { return FPreviewLabel; }
+    // The animation on the "Gif Vorschau" page.
+    TGifPreview* Preview() const { return FPreview; }
 
 private:
     void Sync();
@@ -37,7 +37,7 @@ private:
     TDocForm& FDoc;
     QTabWidget* FTabs;
     QScrollArea* FPreviewArea;
-    QLabel* FPreviewLabel;
+    TGifPreview* FPreview;
     QHash<const TTabSheet*, QWidget*> FWidgets;
     std::vector<std::pair<TEventList<TTabSheet&>*, int>> FSheetHandlers;
     std::vector<std::pair<TEventList<TDocForm&>*, int>> FDocHandlers;

@@ -53,8 +53,8 @@ private:
 
 // A menu item shows the picture of the tool button with the same command, if there is one.
 QIcon MenuIcon(const QString& Component, TCmd Command) {
-    static const QHash<QString, QString> Own{{"mnUndo", "Undo"}, {"mnDelete", "Delete"}, {"mnHelp", "Help"},
-                                             {"Info1", "Info"}};
+    static const QHash<QString, QString> Own{
+        {"mnUndo", "Undo"}, {"mnDelete", "Delete"}, {"mnHelp", "Help"}, {"Info1", "Info"}};
     if (Own.contains(Component)) return CommandIcon(Own.value(Component));
     for (const TToolRow& R : ToolRows())
         if (R.Command == Command) return CommandIcon(QString::fromLatin1(R.Component), R.ThemeIcon);

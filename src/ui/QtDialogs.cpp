@@ -5,9 +5,11 @@
 #include "ui/Dialogs.h"
 
 #include <QColorDialog>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProgressDialog>
 
 namespace zp {
 
@@ -71,7 +73,9 @@ int TQtUserDialogs::AskNewFrame() {
     return FNewFrame->Execute();
 }
 
-TModalResult TQtUserDialogs::AskReplaceFile(const QString& FileName) { return FReplaceFile->Ask(FileName); }
+TModalResult TQtUserDialogs::AskReplaceFile(const QString& FileName) {
+    return FReplaceFile->Ask(FileName);
+}
 
 bool TQtUserDialogs::AskAngle(QString& Text) {
     FAngel->Edit()->clear();
@@ -140,6 +144,36 @@ bool TQtUserDialogs::AskColor(TColor& Color) {
 
 void TQtUserDialogs::ShowAbout() {
     FAbout->exec();
+}
+
+namespace {
+
+// Appears only when the work takes longer than half a second.
+class TQtProgress final : public TProgress {
+public:
+    TQtProgress(const QString& Text, QWidget* Parent)
+        : FDialog(Text, QStringLiteral("Abbrechen"), 0, 1, Parent) {
+        FDialog.setWindowModality(Qt::WindowModal);
+        FDialog.setMinimumDuration(500);
+        FDialog.setAutoClose(false);
+        FDialog.setAutoReset(false);
+        FDialog.setValue(0);
+    }
+    bool Step(int Done, int Total) override {
+        FDialog.setMaximum(std::max(Total, 1));
+        FDialog.setValue(std::min(Done, FDialog.maximum()));
+        QCoreApplication::processEvents();
+        return !FDialog.wasCanceled();
+    }
+
+private:
+    QProgressDialog FDialog;
+};
+
+} // namespace
+
+std::unique_ptr<TProgress> TQtUserDialogs::StartProgress(const QString& Text) {
+    return std::make_unique<TQtProgress>(Text, FMainWindow);
 }
 
 } // namespace zp

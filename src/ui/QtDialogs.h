@@ -35,6 +35,7 @@ public:
     QString AskSaveFileName(const QString& Filter, int& FilterIndex, const QString& FileName) override;
     bool AskColor(TColor& Color) override;
     void ShowAbout() override;
+    std::unique_ptr<TProgress> StartProgress(const QString& Text) override;
 
     TDlgWhatToDo& WhatToDo() const { return *FWhatToDo; }
     TNewImageForm& NewImage() const { return *FNewImage; }

@@ -285,3 +285,44 @@ TEST(DocFormLifetime, DestroyingDeletesFramesFromTheSecondOn) {
 
 } // namespace
 } // namespace zp
+
+namespace zp {
+namespace {
+
+TEST_F(TDocFixture, AnimationFromTheFramesAndItsFailures) {
+    Doc->ImgView()->Bitmap().Clear(0xFFFF0000);
+    Doc->ArrayGifFrame[0].Duration = 250;
+    Doc->CreateNewFrame(3);
+    Doc->NewImage(40, 30, 0x0000FF00);
+    Doc->NumLoops = 3;
+    int Changes = 0;
+    Doc->OnGifChanged.Add([&](TDocForm&) { ++Changes; });
+
+    ASSERT_TRUE(Doc->CreateGifImgPreview());
+    ASSERT_TRUE(Doc->GifImg);
+    EXPECT_EQ(Doc->GifImg->Count(), 2);
+    EXPECT_EQ(Doc->GifImg->Width(), 40);
+    EXPECT_EQ(Changes, 1);
+    const std::vector<std::uint8_t> Bytes = Doc->GifImg->SaveToBytes();
+    ASSERT_GT(Bytes.size(), 6u);
+    EXPECT_EQ(std::string(Bytes.begin(), Bytes.begin() + 6), "GIF89a");
+
+    // A cancelled assembly keeps the previous animation.
+    struct TCancel : TProgress {
+        bool Step(int, int) override { return false; }
+    } Cancel;
+    TGIFImage* Before = Doc->GifImg.get();
+    EXPECT_FALSE(Doc->CreateGifImgPreview(&Cancel));
+    EXPECT_EQ(Doc->GifImg.get(), Before);
+
+    // More than 256 colours without reduction: an error, and no animation to show or save.
+    TBitmap32& B = Doc->ArrayGifFrame[1].ImgView->Bitmap();
+    for (int I = 0; I < 300; ++I) B.SetPixel(I % 40, I / 40, 0xFF000000u | static_cast<TColor32>(I));
+    Doc->ArrayGifFrame[1].ColorReduction = rmNone;
+    EXPECT_THROW(Doc->CreateGifImgPreview(), std::exception);
+    EXPECT_FALSE(Doc->GifImg);
+    Doc->SaveAnimGif(QStringLiteral("/nonexistent/never.gif")); // nothing to save: nothing happens
+}
+
+} // namespace
+} // namespace zp

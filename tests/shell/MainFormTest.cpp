@@ -277,3 +277,67 @@ TEST_F(TMainFormFixture, BatchRulesAlwaysEndTheProgram) {
 
 } // namespace
 } // namespace zp
+
+namespace zp {
+namespace {
+
+TEST_F(TMainFormFixture, ExportingTheAnimationFollowsTheNameRules) {
+    Model->StartupHandled = true;
+    TDocForm& Doc = NewPicture(20, 10);
+    EXPECT_FALSE(View.States["mnGifExportieren"]);
+    const QString Bild = Places.Path(QStringLiteral("bild"));
+    Dialogs.SaveNames = {{Bild, 0}};
+    Model->Execute(TCmd::GifExport);
+    EXPECT_EQ(Doc.ActivePage(), Doc.TabSheetGif());
+    EXPECT_TRUE(QFile::exists(Bild + QStringLiteral(".gif")));
+    EXPECT_EQ(Doc.AnimGifFileName, Bild + QStringLiteral(".gif"));
+    EXPECT_TRUE(View.States["mnGifExportieren"]);
+
+    // The next export offers the last name; an existing file asks first: another name, then
+    // replace.
+    const QString Upper = Places.Path(QStringLiteral("bild.GIF"));
+    Dialogs.SaveNames = {{Bild + QStringLiteral(".gif"), 0}, {Upper, 0}};
+    Dialogs.ReplaceAnswers = {mrNo};
+    Model->Execute(TCmd::GifExport);
+    ASSERT_EQ(Dialogs.SavePresets.size(), 3u);
+    EXPECT_EQ(Dialogs.SavePresets[1].first, Bild + QStringLiteral(".gif"));
+    EXPECT_TRUE(QFile::exists(Upper + QStringLiteral(".gif"))); // bild.GIF becomes bild.GIF.gif
+
+    Dialogs.SaveNames = {{Bild + QStringLiteral(".gif"), 0}};
+    Dialogs.ReplaceAnswers = {mrCancel};
+    QFile::remove(Upper + QStringLiteral(".gif"));
+    Model->Execute(TCmd::GifExport);
+    EXPECT_FALSE(QFile::exists(Upper + QStringLiteral(".gif")));
+}
+
+TEST_F(TMainFormFixture, SaveAsAddsTheFilterExtension) {
+    Model->StartupHandled = true;
+    TDocForm& Doc = NewPicture(20, 10);
+    const QString Bild = Places.Path(QStringLiteral("bild"));
+    Dialogs.SaveNames = {{Bild, 5}};
+    EXPECT_TRUE(Model->SaveDocumentAs(Doc));
+    EXPECT_TRUE(QFile::exists(Bild + QStringLiteral(".gif")));
+    EXPECT_TRUE(Doc.FileName.isEmpty()); // a picture save keeps the document untitled
+    EXPECT_EQ(Doc.Caption(), QStringLiteral("Unbenannt1"));
+
+    const QString Txt = Places.Path(QStringLiteral("bild.txt"));
+    Dialogs.SaveNames = {{Txt, 5}};
+    Model->SaveDocumentAs(Doc);
+    EXPECT_TRUE(QFile::exists(Txt + QStringLiteral(".gif")));
+
+    // The GIF of a single frame is a plain 87a picture.
+    QFile F(Bild + QStringLiteral(".gif"));
+    ASSERT_TRUE(F.open(QIODevice::ReadOnly));
+    EXPECT_EQ(F.read(6), QByteArray("GIF87a"));
+
+    // The tool buttons start the dialog on PNG and JPEG.
+    Dialogs.SavePresets.clear();
+    Model->Execute(TCmd::SaveAsPng);
+    Model->Execute(TCmd::SaveAsJpg);
+    ASSERT_EQ(Dialogs.SavePresets.size(), 2u);
+    EXPECT_EQ(Dialogs.SavePresets[0].second, 4);
+    EXPECT_EQ(Dialogs.SavePresets[1].second, 2);
+}
+
+} // namespace
+} // namespace zp

@@ -46,6 +46,27 @@ public:
     }
     int AskNewFrame() override { return Pop(NewFrames, 0); }
     QString AskOpenFileName(const QString&, int&) override { return Pop(FileNames, QString()); }
+    // Records the preset name and filter entry, answers the next name and filter entry.
+    QString AskSaveFileName(const QString&, int& FilterIndex, const QString& FileName) override {
+        SavePresets.push_back({FileName, FilterIndex});
+        if (SaveNames.empty()) return {};
+        const auto [Name, Index] = SaveNames.front();
+        SaveNames.pop_front();
+        if (Index > 0) FilterIndex = Index;
+        return Name;
+    }
+    TModalResult AskReplaceFile(const QString& FileName) override {
+        Shown.push_back({QStringLiteral("Replace"), FileName, TMsgIcon::Question});
+        return Pop(ReplaceAnswers, mrCancel);
+    }
+    std::unique_ptr<TProgress> StartProgress(const QString&) override {
+        struct TCountingProgress : TProgress {
+            TScriptedDialogs& Owner;
+            explicit TCountingProgress(TScriptedDialogs& O) : Owner(O) {}
+            bool Step(int, int) override { return !Owner.CancelProgress; }
+        };
+        return std::make_unique<TCountingProgress>(*this);
+    }
     QString AskTemplate(bool) override { return Pop(Templates, QString()); }
 
     std::deque<TModalResult> Answers;
@@ -55,6 +76,11 @@ public:
     std::deque<int> NewFrames;
     std::deque<QString> FileNames;
     std::deque<QString> Templates;
+    // Save dialog answers: a name and the filter entry chosen (0 keeps the preset entry).
+    std::deque<std::pair<QString, int>> SaveNames;
+    std::deque<std::pair<QString, int>> SavePresets;
+    std::deque<TModalResult> ReplaceAnswers;
+    bool CancelProgress = false;
 
 private:
     template <class T> static T Pop(std::deque<T>& Queue, T WhenDry) {

@@ -1,6 +1,7 @@
 #include "ui/DocumentWindow.h"
 #include "support/QtPrinters.h"
 #include "ui/FrameViewWidget.h"
+#include "ui/GifPreview.h"
 
 #include <QScrollBar>
 #include <QTabWidget>
@@ -82,6 +83,28 @@ TEST_F(TWindowFixture, FrameViewScrollsAndZoomsThroughTheModel) {
     EXPECT_FLOAT_EQ(V.Scale(), 20.0f);
     EXPECT_EQ(Host.ZoomText, QStringLiteral("2000%"));
     EXPECT_EQ(F->horizontalScrollBar()->maximum(), V.ScrollMaxHorz());
+}
+
+} // namespace
+} // namespace zp
+
+namespace zp {
+namespace {
+
+TEST(GifPreview, PlacementCentresWithRoomElseOnePixelIn) {
+    EXPECT_EQ(TGifPreview::Placement(QSize(100, 50), QSize(20, 10)), QPoint(40, 20));
+    EXPECT_EQ(TGifPreview::Placement(QSize(22, 12), QSize(20, 10)), QPoint(1, 1)); // only 2 to spare
+    EXPECT_EQ(TGifPreview::Placement(QSize(23, 13), QSize(20, 10)), QPoint(1, 1)); // 3: (3 div 2)
+    EXPECT_EQ(TGifPreview::Placement(QSize(10, 5), QSize(20, 10)), QPoint(1, 1));
+}
+
+TEST_F(TWindowFixture, PreviewPlaysTheAssembledAnimation) {
+    TDocumentWindow W(Doc);
+    Doc.CreateNewFrame(2);
+    ASSERT_TRUE(Doc.CreateGifImgPreview());
+    EXPECT_EQ(W.Preview()->PictureSize(), QSize(468, 60));
+    EXPECT_TRUE(W.Preview()->IsPlaying());
+    EXPECT_GE(W.Preview()->minimumWidth(), 470);
 }
 
 } // namespace
