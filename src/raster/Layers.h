@@ -52,6 +52,9 @@ public:
     TCustomLayer(const TCustomLayer&) = delete;
     TCustomLayer& operator=(const TCustomLayer&) = delete;
 
+    // The layer's class, as the program's windows tell layer kinds apart.
+    virtual const char* ClassName() const { return "TCustomLayer"; }
+
     TLayerCollection* LayerCollection() const { return FLayerCollection; }
     // Unique for the process' lifetime; records that outlive a layer hold this, never a pointer.
     std::uint64_t Id() const { return FId; }
@@ -121,6 +124,7 @@ private:
 // A layer with a rectangle in picture coordinates.
 class TPositionedLayer : public TCustomLayer {
 public:
+    const char* ClassName() const override { return "TPositionedLayer"; }
     TFloatRect Location() const { return FLocation; }
     // Stores the rectangle and repaints the old and the new area.
     virtual void SetLocation(const TFloatRect& Value);
@@ -149,6 +153,7 @@ class TBitmapLayer : public TPositionedLayer {
 public:
     TBitmapLayer();
     ~TBitmapLayer() override;
+    const char* ClassName() const override { return "TBitmapLayer"; }
 
     TBitmap32& Bitmap() { return FBitmap; }
     const TBitmap32& Bitmap() const { return FBitmap; }

@@ -45,6 +45,7 @@ class TRubberbandLayer : public TPositionedLayer {
 public:
     TRubberbandLayer();
     ~TRubberbandLayer() override;
+    const char* ClassName() const override { return "TRubberbandLayer"; }
 
     // The layer it frames; not owned, forgotten when that layer is destroyed.
     TPositionedLayer* ChildLayer() const { return FChildLayer; }

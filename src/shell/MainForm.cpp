@@ -308,9 +308,24 @@ void TMainForm::SelectionChanged() {
     FView.PalettesSelectionChanged(*FSelectedDocForm);
 }
 
+std::vector<TEnableType> TMainForm::PropertiesModes(const TCustomLayer& S) const {
+    const QString Class = QString::fromLatin1(S.ClassName());
+    std::vector<TEnableType> Modes;
+    if (Class == QLatin1String("TTextLayer")) Modes.push_back(enableText);
+    if (Class == QLatin1String("T2DPolygon") && FView.IsToolDown(TFigureTool::Polygon))
+        Modes.push_back(enablePolygon);
+    if (Class == QLatin1String("T2DLine") && FView.IsToolDown(TFigureTool::Line)) Modes.push_back(enableLine);
+    if (Class == QLatin1String("T2DRectangle") && FView.IsToolDown(TFigureTool::Rectangle))
+        Modes.push_back(enableRectangle);
+    if (Class == QLatin1String("T2DEllipse") && FView.IsToolDown(TFigureTool::Ellipse))
+        Modes.push_back(enableEllipse);
+    if (Class == QLatin1String("TPicLayer")) Modes.push_back(enablePicture);
+    return Modes;
+}
+
 void TMainForm::UpdatePropertiesMode() {
-    // The properties palette's modes follow the figure and text layer kinds; until those exist
-    // no selection switches it.
+    if (!FSelectedDocForm || !FSelectedDocForm->Selection()) return;
+    for (TEnableType Mode : PropertiesModes(*FSelectedDocForm->Selection())) FView.ChangeControlEnable(Mode);
 }
 
 std::optional<TCommandStates> TMainForm::EnableSpecMenuItems() {
@@ -347,7 +362,10 @@ std::optional<TCommandStates> TMainForm::EnableSpecMenuItems() {
 }
 
 void TMainForm::ChangeMenuPic() {
-    // The palette commands' check marks follow the palettes once they exist.
+    for (const char* Component : {"mnTextTool", "mnLayerTool", "mnPaintbox"}) {
+        const QString C = QString::fromLatin1(Component);
+        FView.SetMenuCheck(C, FView.IsPaletteVisible(C));
+    }
 }
 
 void TMainForm::SetNewCursor(int Curs) {

@@ -16,6 +16,20 @@
 
 namespace zp {
 
+// The modes of the properties palette.
+enum TEnableType {
+    enableDefault,
+    enableText,
+    enablePolygon,
+    enableLine,
+    enableEllipse,
+    enableRectangle,
+    enablePicture
+};
+
+// The figure tools of the tool palette whose state the properties palette follows.
+enum class TFigureTool { Polygon, Line, Rectangle, Ellipse };
+
 // Which menu commands are enabled, by component name.
 using TCommandStates = QHash<QString, bool>;
 
@@ -42,6 +56,14 @@ public:
     virtual void PalettesSelectionChanged(TDocForm& Doc) { (void)Doc; }
     virtual void PaletteFrameShown(TDocForm& Doc, int FrameIndex) { (void)Doc, (void)FrameIndex; }
     virtual void SavePalettePositions() {}
+    virtual bool IsToolDown(TFigureTool Tool) const { return (void)Tool, false; }
+    virtual void ChangeControlEnable(TEnableType Mode) { (void)Mode; }
+    // Visibility of the properties, frames/layers and tool palettes.
+    virtual bool IsPaletteVisible(const QString& MenuComponent) const { return (void)MenuComponent, false; }
+    // Marks a menu command with the check picture, or with none.
+    virtual void SetMenuCheck(const QString& MenuComponent, bool Checked) {
+        (void)MenuComponent, (void)Checked;
+    }
 };
 
 // The main window's model: the open documents and the selected one, start-up, the command
@@ -98,6 +120,8 @@ public:
     // --- command states
     void SelectionChanged();
     void UpdatePropertiesMode();
+    // The properties palette modes for a selected layer, in the order they are applied.
+    std::vector<TEnableType> PropertiesModes(const TCustomLayer& S) const;
     // The states for the selected document; nothing when none is selected.
     std::optional<TCommandStates> EnableSpecMenuItems();
     void ChangeMenuPic();

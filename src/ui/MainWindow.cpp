@@ -103,6 +103,8 @@ void TMainWindow::BuildMenus() {
             Sub = nullptr;
             if (R.RefreshesStates)
                 connect(Top, &QMenu::aboutToShow, this, [this]() { FModel->EnableSpecMenuItems(); });
+            if (Component == QLatin1String("Ansicht1"))
+                connect(Top, &QMenu::aboutToShow, this, [this]() { FModel->ChangeMenuPic(); });
             continue;
         }
         QMenu* Parent = R.Level == 2 && Sub ? Sub : Top;
@@ -252,6 +254,11 @@ void TMainWindow::CloseMainWindow() {
 
 void TMainWindow::SetCaption(const QString& Caption) {
     setWindowTitle(Caption);
+}
+
+void TMainWindow::SetMenuCheck(const QString& MenuComponent, bool Checked) {
+    if (QAction* A = FActions.value(MenuComponent))
+        A->setIcon(Checked ? CommandIcon(QStringLiteral("Check")) : QIcon());
 }
 
 void TMainWindow::RunBatch() {

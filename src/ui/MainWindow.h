@@ -45,6 +45,7 @@ public:
     void BringToFront() override;
     void CloseMainWindow() override;
     void SetCaption(const QString& Caption) override;
+    void SetMenuCheck(const QString& MenuComponent, bool Checked) override;
 
 protected:
     void closeEvent(QCloseEvent* Event) override;

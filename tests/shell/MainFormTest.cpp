@@ -5,7 +5,9 @@
 #include "support/TempPlaces.h"
 
 #include <QDir>
+
 #include <QFile>
+#include <set>
 
 #include <gtest/gtest.h>
 
@@ -36,6 +38,21 @@ struct TFakeView : TMainFormView {
     void CloseMainWindow() override { ++Closed; }
     void SetCaption(const QString& C) override { Caption = C; }
     void SavePalettePositions() override { ++PalettesSaved; }
+    std::set<TFigureTool> ToolsDown;
+    std::vector<TEnableType> Modes;
+    std::set<QString> VisiblePalettes;
+    QHash<QString, bool> Checks;
+    bool IsToolDown(TFigureTool Tool) const override { return ToolsDown.count(Tool) > 0; }
+    void ChangeControlEnable(TEnableType Mode) override { Modes.push_back(Mode); }
+    bool IsPaletteVisible(const QString& C) const override { return VisiblePalettes.count(C) > 0; }
+    void SetMenuCheck(const QString& C, bool Checked) override { Checks[C] = Checked; }
+};
+
+// A layer that calls itself by another class name, as the figure and text layers will.
+struct TNamedLayer : TBitmapLayer {
+    const char* Name;
+    explicit TNamedLayer(const char* N) : Name(N) {}
+    const char* ClassName() const override { return Name; }
 };
 
 struct TMainFormFixture : ::testing::Test {
@@ -337,6 +354,45 @@ TEST_F(TMainFormFixture, SaveAsAddsTheFilterExtension) {
     ASSERT_EQ(Dialogs.SavePresets.size(), 2u);
     EXPECT_EQ(Dialogs.SavePresets[0].second, 4);
     EXPECT_EQ(Dialogs.SavePresets[1].second, 2);
+}
+
+} // namespace
+} // namespace zp
+
+namespace zp {
+namespace {
+
+TEST_F(TMainFormFixture, PropertiesModeFollowsLayerKindAndTool) {
+    Model->StartupHandled = true;
+    TDocForm& Doc = NewPicture();
+    TLayerCollection& Layers = Doc.ImgView()->Layers();
+    auto* Text = Layers.Add<TNamedLayer>("TTextLayer");
+    auto* Polygon = Layers.Add<TNamedLayer>("T2DPolygon");
+    auto* Picture = Layers.Add<TNamedLayer>("TPicLayer");
+    View.Modes.clear();
+    Doc.SelectLayer(Text);
+    EXPECT_EQ(View.Modes, (std::vector<TEnableType>{enableText}));
+    View.Modes.clear();
+    Doc.SelectLayer(Polygon); // the polygon tool is not down
+    EXPECT_TRUE(View.Modes.empty());
+    View.ToolsDown = {TFigureTool::Polygon};
+    Model->UpdatePropertiesMode();
+    EXPECT_EQ(View.Modes, (std::vector<TEnableType>{enablePolygon}));
+    View.Modes.clear();
+    Doc.SelectLayer(Picture);
+    EXPECT_EQ(View.Modes, (std::vector<TEnableType>{enablePicture}));
+    View.Modes.clear();
+    Doc.SelectLayer(nullptr);
+    Model->UpdatePropertiesMode();
+    EXPECT_TRUE(View.Modes.empty());
+}
+
+TEST_F(TMainFormFixture, PaletteCommandsCarryACheckWhenVisible) {
+    View.VisiblePalettes = {QStringLiteral("mnLayerTool")};
+    Model->ChangeMenuPic();
+    EXPECT_FALSE(View.Checks["mnTextTool"]);
+    EXPECT_TRUE(View.Checks["mnLayerTool"]);
+    EXPECT_FALSE(View.Checks["mnPaintbox"]);
 }
 
 } // namespace
