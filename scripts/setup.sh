@@ -11,6 +11,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fontconfig
   xvfb xauth x11-utils xdotool imagemagick
+  # libFuzzer and the sanitizer runtimes for tests/fuzz/run.sh
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -135,13 +135,20 @@ std::array<TColor32, 256> ReadPalette(const TByteReader& R, const THeader& H, st
     return Palette;
 }
 
+std::uint64_t RowStride(const THeader& H) {
+    return (static_cast<std::uint64_t>(H.Width) * H.BitCount + 31) / 32 * 4;
+}
+
+// Uncompressed data must be complete; only the last row may lack its padding.
+void CheckUncompressedSize(const TByteReader& R, const THeader& H, std::size_t PixelOffset) {
+    const std::uint64_t Needed = RowStride(H) * static_cast<std::uint64_t>(H.Height - 1) +
+                                 (static_cast<std::uint64_t>(H.Width) * H.BitCount + 7) / 8;
+    if (PixelOffset > R.Size() || R.Size() - PixelOffset < Needed) Truncated(FormatName);
+}
+
 void DecodeUncompressed(const TByteReader& R, const THeader& H, std::size_t PixelOffset,
                         const std::array<TColor32, 256>& Palette, TBitmap32& Bitmap) {
-    const std::uint64_t RowBits = static_cast<std::uint64_t>(H.Width) * H.BitCount;
-    const std::uint64_t Stride = (RowBits + 31) / 32 * 4;
-    // The last row may lack its padding.
-    const std::uint64_t Needed = Stride * static_cast<std::uint64_t>(H.Height - 1) + (RowBits + 7) / 8;
-    if (PixelOffset > R.Size() || R.Size() - PixelOffset < Needed) Truncated(FormatName);
+    const std::uint64_t Stride = RowStride(H);
 
     std::uint32_t Masks[4];
     std::copy(std::begin(H.Masks), std::end(H.Masks), Masks);
@@ -302,6 +309,9 @@ std::unique_ptr<TBitmap32> DecodeBMP(std::span<const std::uint8_t> Data, const T
             PixelOffset = H.PaletteOffset + Entries * H.PaletteEntrySize;
         }
         if (PixelOffset >= Data.size()) Truncated(FormatName);
+        CheckPictureSize(FormatName, H.Width, H.Height, Limits);
+        // Checked before the surface is taken, so a short file claiming a huge size costs nothing.
+        if (!RLE) CheckUncompressedSize(R, H, PixelOffset);
         const auto Palette = ReadPalette(R, H, PixelOffset);
         auto Bitmap = NewSurface(FormatName, H.Width, H.Height, Limits);
         if (RLE)

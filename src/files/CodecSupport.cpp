@@ -29,14 +29,19 @@ void OutOfMemory() {
     RaiseFileError(fekTooLarge, FileTexts::SOutOfMemory);
 }
 
-std::unique_ptr<TBitmap32> NewSurface(const char* FormatName, std::int64_t Width, std::int64_t Height,
-                                      const TDecodeLimits& Limits) {
+void CheckPictureSize(const char* FormatName, std::int64_t Width, std::int64_t Height,
+                      const TDecodeLimits& Limits) {
     if (Width < 1 || Height < 1)
         Malformed(FormatName, "Breite " + std::to_string(Width) + ", Höhe " + std::to_string(Height));
     // Each side is below 2^32 in every format, so the product cannot overflow.
     const std::int64_t Pixels = Width * Height;
     if (Width > INT32_MAX || Height > INT32_MAX || Pixels > Limits.MaxPixels || Pixels > TBitmap32::MaxPixels)
         TooLarge(Width, Height);
+}
+
+std::unique_ptr<TBitmap32> NewSurface(const char* FormatName, std::int64_t Width, std::int64_t Height,
+                                      const TDecodeLimits& Limits) {
+    CheckPictureSize(FormatName, Width, Height, Limits);
     auto Bitmap = std::make_unique<TBitmap32>();
     try {
         Bitmap->SetSize(static_cast<int>(Width), static_cast<int>(Height));

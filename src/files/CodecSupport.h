@@ -23,6 +23,10 @@ static_assert(std::endian::native == std::endian::little, "the codecs assume lit
 [[noreturn]] void TooLarge(std::int64_t Width, std::int64_t Height);
 [[noreturn]] void OutOfMemory();
 
+// Throws unless Width x Height is a size a surface may have within Limits.
+void CheckPictureSize(const char* FormatName, std::int64_t Width, std::int64_t Height,
+                      const TDecodeLimits& Limits);
+
 // A new surface of Width x Height pixels, all 0, after checking the size against Limits and
 // the surface's own maximum. Sizes below 1 are malformed.
 std::unique_ptr<TBitmap32> NewSurface(const char* FormatName, std::int64_t Width, std::int64_t Height,

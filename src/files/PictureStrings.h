@@ -1,6 +1,6 @@
 #pragma once
 
-#include "raster/Bitmap32.h"
+#include "files/PictureCodecs.h"
 
 #include <memory>
 #include <string>
@@ -16,6 +16,6 @@ std::string BitmapToString(const TBitmap32& aBitmap32);
 // (colour types 4 and 6), 0 for its tRNS colour (types 0 and 2), 255 everywhere else, palette
 // images included. Text that is not valid Base64 decodes to nothing, which the PNG decoder
 // rejects: every failure throws EFileError.
-std::unique_ptr<TBitmap32> StringToBitmap(std::string_view BmpString);
+std::unique_ptr<TBitmap32> StringToBitmap(std::string_view BmpString, const TDecodeLimits& Limits = {});
 
 } // namespace zp

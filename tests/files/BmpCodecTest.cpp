@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sys/resource.h>
+
 namespace zp {
 namespace {
 
@@ -116,6 +119,44 @@ TEST(BmpDecoder, RefusesBrokenHeadersAndShortData) {
     }
     // A header claiming 100000 x 100000 pixels is refused before anything is allocated.
     EXPECT_THROW(DecodeBMP(BuildBmp({100000, 100000, 32, 0, 40, {}, {}, TBytes(16, 7)})), EFileError);
+}
+
+// The address space this process uses now, in bytes.
+std::uint64_t AddressSpace() {
+    std::ifstream Status("/proc/self/status");
+    std::string Key;
+    while (Status >> Key) {
+        if (Key == "VmSize:") {
+            std::uint64_t KiB = 0;
+            Status >> KiB;
+            return KiB * 1024;
+        }
+    }
+    return 0;
+}
+
+// A size within the surface limit that memory cannot hold is refused as too large, with the
+// memory message; the decoder does not crash.
+TEST(BmpDecoder, RefusesAPictureMemoryCannotHold) {
+    const TBytes Bmp = BuildBmp({16000, 16000, 8, 1, 40, {R}, {}, {0, 1}});
+    const std::uint64_t Used = AddressSpace();
+    ASSERT_GT(Used, 0u);
+    struct rlimit Old;
+    ASSERT_EQ(getrlimit(RLIMIT_AS, &Old), 0);
+    struct rlimit Tight = Old;
+    Tight.rlim_cur = Used + (std::uint64_t{256} << 20);
+    ASSERT_EQ(setrlimit(RLIMIT_AS, &Tight), 0);
+    TFileErrorKind Kind = fekRead;
+    std::string Message;
+    try {
+        DecodeBMP(Bmp);
+    } catch (const EFileError& E) {
+        Kind = E.Kind();
+        Message = E.what();
+    }
+    setrlimit(RLIMIT_AS, &Old);
+    EXPECT_EQ(Kind, fekTooLarge);
+    EXPECT_EQ(Message, FileTexts::SOutOfMemory);
 }
 
 } // namespace
