@@ -60,7 +60,8 @@ void OnRead(png_structp Png, png_bytep Out, png_size_t Count) {
 bool ProtectedReadHeader(TPngSession& S) {
     if (setjmp(png_jmpbuf(S.Png))) return false;
     png_set_read_fn(S.Png, &S, OnRead);
-    // The surface limit is checked on the product; these keep single sides sane before it.
+    // Any side the format allows passes here, so that too large pictures are reported as such
+    // by the pixel count check after the header, before libpng sizes anything by the width.
     png_set_user_limits(S.Png, 0x7FFFFFFF, 0x7FFFFFFF);
     png_set_chunk_cache_max(S.Png, 128);
     png_set_chunk_malloc_max(S.Png, 8 * 1024 * 1024);

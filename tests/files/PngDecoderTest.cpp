@@ -6,6 +6,7 @@
 #include "files/PictureStrings.h"
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 namespace zp {
 namespace {
@@ -157,6 +158,41 @@ TEST(PngDecoder, OpensTransparencyAsBlackAndOpaque) {
     const auto P = DecodePNG(WritePngWithLibpng(Pal));
     EXPECT_EQ(P->Pixel(0, 0), 0xFF000000u);
     EXPECT_EQ(P->Pixel(1, 0), 0xFF0000FFu);
+}
+
+TFileErrorKind KindOf(const TBytes& Png) {
+    try {
+        DecodePNG(Png);
+    } catch (const EFileError& E) {
+        return E.Kind();
+    }
+    return fekRead;
+}
+
+TEST(PngDecoder, ReportsOversizedTruncatedAndDamagedFilesByKind) {
+    TPngSpec Spec{4, 4, 2, 8};
+    Spec.Rows.assign(48, 9);
+    const TBytes Good = WritePngWithLibpng(Spec);
+    ASSERT_EQ(KindOf(Good), fekRead) << "the good file must decode";
+    // IHDR data start at byte 16; its CRC follows them at byte 29.
+    const auto WithHeader = [&](std::uint32_t Width, std::uint32_t Height) {
+        TBytes Png = Good;
+        for (int I = 0; I < 4; ++I) {
+            Png[16 + I] = static_cast<std::uint8_t>(Width >> (24 - 8 * I));
+            Png[20 + I] = static_cast<std::uint8_t>(Height >> (24 - 8 * I));
+        }
+        const uLong Crc = crc32(crc32(0, Z_NULL, 0), Png.data() + 12, 17);
+        for (int I = 0; I < 4; ++I) Png[29 + I] = static_cast<std::uint8_t>(Crc >> (24 - 8 * I));
+        return Png;
+    };
+    EXPECT_EQ(KindOf(WithHeader(100000, 100000)), fekTooLarge);
+    EXPECT_EQ(KindOf(WithHeader(0x7FFFFFFF, 1)), fekTooLarge);
+    EXPECT_EQ(KindOf(WithHeader(0, 4)), fekMalformed);
+    TBytes BadCrc = Good;
+    BadCrc[29] ^= 1;
+    EXPECT_EQ(KindOf(BadCrc), fekMalformed);
+    EXPECT_EQ(KindOf(TBytes(Good.begin(), Good.end() - 20)), fekTruncated);
+    EXPECT_EQ(KindOf(TBytes{'G', 'I', 'F', '8', '9', 'a', 0, 0, 0}), fekMalformed);
 }
 
 // The alpha rules of picture strings: an alpha channel and a tRNS colour give alpha, a palette

@@ -39,7 +39,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
         if (Again->Width() != B->Width() || Again->Height() != B->Height() ||
             std::memcmp(Again->Bits(), B->Bits(), std::size_t{4} * B->Width() * B->Height()) != 0)
             std::abort();
-    } catch (const zp::EFileError&) {
-    }
+    } catch (const zp::EFileError&) {}
     return 0;
 }
