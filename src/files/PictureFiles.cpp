@@ -1,0 +1,117 @@
+#include "files/PictureFiles.h"
+
+#include "files/FileError.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <vector>
+
+namespace zp {
+
+namespace {
+
+// Far beyond any picture a surface can hold; keeps a stray huge file from being read whole.
+constexpr qint64 MaxFileBytes = qint64{1} << 31;
+
+std::string Utf8(const QString& Text) {
+    return Text.toUtf8().toStdString();
+}
+
+std::vector<std::uint8_t> ReadWholeFile(const QString& FileName) {
+    QFile File(FileName);
+    if (!File.exists()) RaiseFileError(fekNotFound, FileTexts::SNotFound, Utf8(FileName));
+    if (!File.open(QIODevice::ReadOnly)) RaiseFileError(fekRead, FileTexts::SReadFailed, Utf8(FileName));
+    const qint64 Size = File.size();
+    if (Size > MaxFileBytes)
+        RaiseFileError(fekTooLarge, FileTexts::SOpenFailed, Utf8(FileName), FileTexts::SFileTooLarge);
+    std::vector<std::uint8_t> Data;
+    try {
+        Data.resize(static_cast<std::size_t>(Size));
+    } catch (const std::bad_alloc&) {
+        RaiseFileError(fekTooLarge, FileTexts::SOpenFailed, Utf8(FileName), FileTexts::SOutOfMemory);
+    }
+    qint64 Done = 0;
+    while (Done < Size) {
+        const qint64 Got = File.read(reinterpret_cast<char*>(Data.data()) + Done, Size - Done);
+        if (Got <= 0) break;
+        Done += Got;
+    }
+    // A file that shrank while being read is decoded as what was read.
+    if (Done < Size) {
+        if (File.error() != QFileDevice::NoError)
+            RaiseFileError(fekRead, FileTexts::SReadFailed, Utf8(FileName));
+        Data.resize(static_cast<std::size_t>(Done));
+    }
+    return Data;
+}
+
+void SavePicture(const QString& AFileName, const TBitmap32* ABitmap32,
+                 std::vector<std::uint8_t> (*Encode)(const TBitmap32&)) {
+    if (!ABitmap32) return;
+    std::vector<std::uint8_t> Data;
+    try {
+        Data = Encode(*ABitmap32);
+    } catch (const EFileError& E) {
+        RaiseFileError(E.Kind(), FileTexts::SWriteFailed, Utf8(AFileName), E.what());
+    }
+    WriteFileSafely(AFileName, Data);
+}
+
+} // namespace
+
+QString FileExtension(const QString& FileName) {
+    const QString Name = QFileInfo(FileName).fileName();
+    const qsizetype Dot = Name.lastIndexOf(QLatin1Char('.'));
+    return Dot < 0 ? QString() : Name.mid(Dot);
+}
+
+bool IsPictureExtension(const QString& Ext) {
+    return PictureFormatOfExtension(Ext.toStdString()) != pfNone;
+}
+
+std::unique_ptr<TBitmap32> LoadPictureFromFile(const QString& FileName, const TDecodeLimits& Limits) {
+    const QString Ext = FileExtension(FileName);
+    const TPictureFormat Format = PictureFormatOfExtension(Ext.toStdString());
+    if (Format == pfNone) RaiseFileError(fekUnsupported, FileTexts::SUnknownKind, Utf8(Ext));
+    const std::vector<std::uint8_t> Data = ReadWholeFile(FileName);
+    try {
+        return DecodePicture(Data, Format, Limits);
+    } catch (const EFileError& E) {
+        RaiseFileError(E.Kind(), FileTexts::SOpenFailed, Utf8(FileName), E.what());
+    }
+}
+
+void WriteFileSafely(const QString& FileName, std::span<const std::uint8_t> Data) {
+    // QSaveFile writes to a temporary file next to the target and renames it on commit; it
+    // never falls back to writing the target directly.
+    QSaveFile File(FileName);
+    const auto Failed = [&](const QString& Reason) {
+        File.cancelWriting();
+        RaiseFileError(fekWrite, FileTexts::SWriteFailed, Utf8(FileName), Utf8(Reason));
+    };
+    if (!File.open(QIODevice::WriteOnly)) Failed(File.errorString());
+    qint64 Done = 0;
+    const auto Size = static_cast<qint64>(Data.size());
+    while (Done < Size) {
+        const qint64 Written = File.write(reinterpret_cast<const char*>(Data.data()) + Done, Size - Done);
+        if (Written <= 0) Failed(File.errorString());
+        Done += Written;
+    }
+    if (!File.commit()) Failed(File.errorString());
+}
+
+void SaveAsPNG(const QString& AFileName, const TBitmap32* ABitmap32) {
+    SavePicture(AFileName, ABitmap32, EncodePNG);
+}
+
+void SaveAsJPG(const QString& AFileName, const TBitmap32* ABitmap32) {
+    SavePicture(AFileName, ABitmap32, EncodeJPG);
+}
+
+void SaveAsBitmap(const QString& AFileName, const TBitmap32* ABitmap32) {
+    SavePicture(AFileName, ABitmap32, EncodeBitmap);
+}
+
+} // namespace zp
