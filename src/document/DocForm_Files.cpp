@@ -1,5 +1,7 @@
-// Opening files into a document.
+// Opening files into a document and saving it.
 #include "document/DocForm.h"
+
+#include "files/PictureFiles.h"
 
 #include <QFileInfo>
 
@@ -11,14 +13,13 @@ void TDocForm::OpenFile(const QString& AFileName, bool Template) {
     FileName = Template ? QString() : AFileName;
     const QFileInfo Info(AFileName);
     if (!Info.exists()) return;
-    const QString Ext = Info.suffix().toLower();
-    if (Ext == QLatin1String("dgm")) {
+    const QString Ext = FileExtension(AFileName);
+    if (Ext.compare(QLatin1String(".dgm"), Qt::CaseInsensitive) == 0) {
         ReadProject(AFileName);
         FormCaption(Template ? QString() : FileName);
         return;
     }
-    static const QStringList Pictures{"jpg", "jpeg", "bmp", "gif", "png"};
-    if (!Pictures.contains(Ext)) {
+    if (!IsPictureExtension(Ext)) {
         OrderFramePages();
         return;
     }
@@ -34,13 +35,10 @@ void TDocForm::ReadProject(const QString&) {
     throw std::runtime_error("Projektdateien können mit dieser Version noch nicht geöffnet werden.");
 }
 
-void TDocForm::LoadPicture(const QString&, TBitmap32&) {
-    throw std::runtime_error("Bilddateien können mit dieser Version noch nicht geöffnet werden.");
+void TDocForm::LoadPicture(const QString& AFileName, TBitmap32& Picture) {
+    const std::unique_ptr<TBitmap32> Loaded = LoadPictureFromFile(AFileName);
+    Picture.Assign(Loaded.get());
 }
-
-} // namespace zp
-
-namespace zp {
 
 bool TDocForm::SelectSaveMethod(const QString& FilName, const QString& FileExt) {
     // No selection handles may end up in the picture.
@@ -53,16 +51,13 @@ bool TDocForm::SelectSaveMethod(const QString& FilName, const QString& FileExt) 
     }
     if (Ext == QLatin1String(".bmp") || Ext == QLatin1String(".jpg") || Ext == QLatin1String(".png") ||
         Ext == QLatin1String(".gif")) {
-        TImgView32* View = CurrentView();
-        if (View) Written = WriteFramePicture(*View, FilName, Ext);
+        if (TImgView32* View = CurrentView()) Written = WriteFramePicture(*View, FilName, Ext);
     }
-    FormCaption(FileName);
+    // A document is named after its project file only; one opened from a picture stays untitled.
+    FormCaption(FileExtension(FileName).compare(QLatin1String(".dgm"), Qt::CaseInsensitive) == 0 ? FileName
+                                                                                                 : QString());
     return Written;
 }
-
-} // namespace zp
-
-namespace zp {
 
 bool TDocForm::WriteFramePicture(TImgView32& View, const QString& AFileName, const QString& Ext) {
     const std::unique_ptr<TBitmap32> Frame = ComposeFrame(View);
@@ -71,11 +66,16 @@ bool TDocForm::WriteFramePicture(TImgView32& View, const QString& AFileName, con
         TGIFImage Gif;
         Gif.Assign(*Frame);
         Gif.SaveToFile(AFileName);
-        return true;
+    } else if (Ext == QLatin1String(".png")) {
+        SaveAsPNG(AFileName, Frame.get());
+    } else if (Ext == QLatin1String(".jpg")) {
+        SaveAsJPG(AFileName, Frame.get());
+    } else if (Ext == QLatin1String(".bmp")) {
+        SaveAsBitmap(AFileName, Frame.get());
+    } else {
+        return false;
     }
-    (void)AFileName;
-    throw std::runtime_error(
-        "Bilder in diesem Format können mit dieser Version noch nicht gespeichert werden.");
+    return true;
 }
 
 } // namespace zp

@@ -1,4 +1,5 @@
 #include "shell/MainForm.h"
+#include "raster/Blend.h"
 #include "shell/Settings.h"
 #include "support/QtPrinters.h"
 #include "support/ScriptedDialogs.h"
@@ -393,6 +394,124 @@ TEST_F(TMainFormFixture, PaletteCommandsCarryACheckWhenVisible) {
     EXPECT_FALSE(View.Checks["mnTextTool"]);
     EXPECT_TRUE(View.Checks["mnLayerTool"]);
     EXPECT_FALSE(View.Checks["mnPaintbox"]);
+}
+
+} // namespace
+} // namespace zp
+
+#include "files/PictureCodecs.h"
+#include "files/PictureFiles.h"
+
+namespace zp {
+namespace {
+
+// A 4 x 2 picture file whose left half is transparent red and right half opaque blue.
+QString WriteTransparentPng(const QString& Path) {
+    TBitmap32 B;
+    B.SetSize(4, 2);
+    B.FillRect(0, 0, 2, 2, 0x00FF0000);
+    B.FillRect(2, 0, 4, 2, 0xFF0000FF);
+    WriteFileSafely(Path, EncodeTransparentPNG(B));
+    return Path;
+}
+
+TEST_F(TMainFormFixture, PicturesOpenAsUntitledOpaqueDocuments) {
+    Model->StartupHandled = true;
+    const QString Png = WriteTransparentPng(Places.Path(QStringLiteral("x.PNG")));
+    TDocForm* Doc = Model->OpenFile(Png, false);
+    ASSERT_TRUE(Doc);
+    const TBitmap32& B = Doc->ImgView()->Bitmap();
+    EXPECT_EQ(B.Pixel(0, 0), 0xFF000000u); // transparent areas become opaque black
+    EXPECT_EQ(B.Pixel(3, 1), 0xFF0000FFu);
+    EXPECT_EQ(Doc->Caption(), QStringLiteral("Unbenannt1"));
+    EXPECT_EQ(Doc->FileName, Png);
+    EXPECT_EQ(Model->OpenFile(Png, false), nullptr); // the same path opens no second document
+    EXPECT_EQ(Model->DocFormList.size(), 1u);
+
+    // Save offers the picture's path; replacing writes a PNG, the document stays untitled.
+    Dialogs.SaveNames = {{Png, 0}};
+    Dialogs.ReplaceAnswers = {mrYes};
+    EXPECT_TRUE(Model->SaveDocument(*Doc));
+    ASSERT_FALSE(Dialogs.SavePresets.empty());
+    EXPECT_EQ(Dialogs.SavePresets.back().first, Png);
+    EXPECT_EQ(Doc->FileName, Png);
+    EXPECT_EQ(Doc->Caption(), QStringLiteral("Unbenannt1"));
+    const auto Back = LoadPictureFromFile(Png);
+    EXPECT_EQ(Back->Pixel(0, 0), 0xFF000000u);
+
+    // A broken picture reports an error and opens nothing.
+    const QString Bad = Places.Path(QStringLiteral("kaputt.png"));
+    TTempPlaces::WriteText(Bad, "\\x89PNG nothing else");
+    EXPECT_THROW(Model->OpenFile(Bad, false), std::exception);
+    EXPECT_EQ(Model->DocFormList.size(), 1u);
+}
+
+TEST_F(TMainFormFixture, SaveAsNameRulesForPictures) {
+    Model->StartupHandled = true;
+    TDocForm& Doc = NewPicture(6, 4);
+    auto Save = [&](const QString& Name, int Filter) {
+        Dialogs.SaveNames = {{Places.Path(Name), Filter}};
+        return Model->SaveDocumentAs(Doc);
+    };
+    EXPECT_TRUE(Save(QStringLiteral("bild"), 4));
+    EXPECT_TRUE(QFile::exists(Places.Path(QStringLiteral("bild.png"))));
+    EXPECT_TRUE(Save(QStringLiteral("bild.txt"), 4));
+    EXPECT_TRUE(QFile::exists(Places.Path(QStringLiteral("bild.txt.png"))));
+    EXPECT_TRUE(Save(QStringLiteral("bild.JPG"), 4));
+    EXPECT_EQ(TTempPlaces::ReadText(Places.Path(QStringLiteral("bild.JPG"))).left(2), QByteArray("\xFF\xD8"));
+    EXPECT_TRUE(Save(QStringLiteral("bild.jpeg"), 2));
+    EXPECT_TRUE(QFile::exists(Places.Path(QStringLiteral("bild.jpeg.jpg"))));
+    EXPECT_TRUE(Save(QStringLiteral("bild.bmp"), 1));
+    EXPECT_EQ(TTempPlaces::ReadText(Places.Path(QStringLiteral("bild.bmp"))).left(2), QByteArray("BM"));
+
+    // Cancelling the replace question writes nothing; "another name" asks again.
+    const QString Png = Places.Path(QStringLiteral("bild.png"));
+    const QByteArray Before = TTempPlaces::ReadText(Png);
+    Doc.ImgView()->Bitmap().Clear(0xFF00FF00);
+    Dialogs.SaveNames = {{Png, 0}};
+    Dialogs.ReplaceAnswers = {mrCancel};
+    EXPECT_FALSE(Model->SaveDocumentAs(Doc));
+    EXPECT_EQ(TTempPlaces::ReadText(Png), Before);
+    Dialogs.SavePresets.clear();
+    Dialogs.SaveNames = {{Png, 0}, {Places.Path(QStringLiteral("anders.png")), 0}};
+    Dialogs.ReplaceAnswers = {mrNo};
+    EXPECT_TRUE(Model->SaveDocumentAs(Doc));
+    EXPECT_EQ(Dialogs.SavePresets.size(), 2u);
+    EXPECT_EQ(LoadPictureFromFile(Places.Path(QStringLiteral("anders.png")))->Pixel(0, 0), 0xFF00FF00u);
+}
+
+TEST_F(TMainFormFixture, SavedPicturesAreTheComposedFrameWithoutHandles) {
+    Model->StartupHandled = true;
+    TDocForm& Doc = NewPicture(8, 8);
+    TImgView32& V = *Doc.ImgView();
+    V.Bitmap().Clear(0xFFFFFFFF);
+    auto* L = V.Layers().Add<TBitmapLayer>();
+    L->Bitmap().SetSize(8, 8);
+    L->Bitmap().Clear(0x80FF0000);
+    L->Bitmap().SetDrawMode(dmBlend);
+    L->SetScaled(true);
+    L->SetLocation({0, 0, 8, 8});
+    auto* Frame = V.Layers().Add<TRubberbandLayer>();
+    Frame->SetScaled(true);
+    Frame->SetLocation({0, 0, 8, 8});
+    Doc.RBLayer = Frame;
+    Doc.SelectLayer(L);
+
+    TColor32 Expected = 0xFFFFFFFF;
+    BlendColorStore(0x80FF0000, Expected);
+    Dialogs.SaveNames = {{Places.Path(QStringLiteral("f.png")), 0}};
+    ASSERT_TRUE(Model->SaveDocumentAs(Doc));
+    const auto Png = LoadPictureFromFile(Places.Path(QStringLiteral("f.png")));
+    for (int Y = 0; Y < 8; ++Y)
+        for (int X = 0; X < 8; ++X) ASSERT_EQ(Png->Pixel(X, Y), Expected | 0xFF000000u) << X << "," << Y;
+    EXPECT_EQ(Doc.Selection(), nullptr);
+
+    // The BMP keeps the composed alpha byte.
+    Dialogs.SaveNames = {{Places.Path(QStringLiteral("f.bmp")), 0}};
+    ASSERT_TRUE(Model->SaveDocumentAs(Doc));
+    const QByteArray Bmp = TTempPlaces::ReadText(Places.Path(QStringLiteral("f.bmp")));
+    const int Offset = static_cast<unsigned char>(Bmp[10]) | (static_cast<unsigned char>(Bmp[11]) << 8);
+    EXPECT_EQ(static_cast<unsigned char>(Bmp[Offset + 3]), AlphaComponent(Expected));
 }
 
 } // namespace
