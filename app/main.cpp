@@ -1,3 +1,4 @@
+#include "shell/GifCommand.h"
 #include "shell/HandOver.h"
 #include "shell/Places.h"
 #include "shell/SingleInstance.h"
@@ -40,6 +41,12 @@ int main(int argc, char* argv[]) {
     if (argc > 1 && std::strcmp(argv[1], "--version") == 0) {
         std::printf("%s\n", zp::ProductVersion);
         return 0;
+    }
+    // Pictures to an animation, without any window.
+    if (argc > 1 && std::strcmp(argv[1], "--gif") == 0) {
+        QStringList Arguments;
+        for (int I = 2; I < argc; ++I) Arguments << QString::fromLocal8Bit(argv[I]);
+        return zp::RunGifCommand(Arguments, stderr);
     }
     // The conversion runs without a display and without asking anything.
     const bool Batch = argc > 1 && std::strcmp(argv[1], "/a") == 0;

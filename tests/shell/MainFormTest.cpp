@@ -516,3 +516,46 @@ TEST_F(TMainFormFixture, SavedPicturesAreTheComposedFrameWithoutHandles) {
 
 } // namespace
 } // namespace zp
+
+#include "files/GifImage.h"
+#include "shell/GifCommand.h"
+
+namespace zp {
+namespace {
+
+TEST(GifCommand, BuildsAnAnimationFromPictureFiles) {
+    TTempPlaces Places;
+    QStringList Args{Places.Path(QStringLiteral("out.gif")), QStringLiteral("--delay"), QStringLiteral("250"),
+                     QStringLiteral("--loops"), QStringLiteral("3"), QStringLiteral("--reduction"),
+                     QStringLiteral("rmNetscape"), QStringLiteral("--dither"), QStringLiteral("dmNearest")};
+    for (int I = 0; I < 3; ++I) {
+        TBitmap32 B;
+        B.SetSize(10, 6);
+        B.Clear(0xFF000000u | static_cast<TColor32>(I * 0x330000));
+        const QString Name = Places.Path(QStringLiteral("f%1.png").arg(I));
+        WriteFileSafely(Name, EncodeTransparentPNG(B));
+        Args << Name;
+    }
+    std::FILE* Null = std::fopen("/dev/null", "w");
+    ASSERT_EQ(RunGifCommand(Args, Null), 0);
+    const QByteArray Gif = TTempPlaces::ReadText(Places.Path(QStringLiteral("out.gif")));
+    EXPECT_TRUE(Gif.startsWith("GIF89a"));
+    EXPECT_EQ(Gif.count("NETSCAPE2.0"), 1);
+    const int Loop = Gif.indexOf("NETSCAPE2.0");
+    EXPECT_EQ(static_cast<unsigned char>(Gif[Loop + 13]), 3); // loop count, low byte
+    // Three graphic control extensions, each with a delay of 25 hundredths.
+    EXPECT_EQ(Gif.count(QByteArray("\x21\xF9\x04\x00\x19\x00", 6)), 3);
+
+    EXPECT_EQ(RunGifCommand({Places.Path(QStringLiteral("x.gif")), QStringLiteral("--dither"),
+                             QStringLiteral("dmUnknown"), Args.last()},
+                            Null),
+              2);
+    EXPECT_EQ(RunGifCommand({Places.Path(QStringLiteral("x.gif"))}, Null), 2);
+    EXPECT_EQ(RunGifCommand({Places.Path(QStringLiteral("x.gif")), Places.Path(QStringLiteral("fehlt.png"))}, Null),
+              1);
+    EXPECT_FALSE(QFile::exists(Places.Path(QStringLiteral("x.gif"))));
+    std::fclose(Null);
+}
+
+} // namespace
+} // namespace zp

@@ -1,0 +1,121 @@
+#include "shell/GifCommand.h"
+
+#include "files/AnimGif.h"
+#include "files/PictureFiles.h"
+#include "raster/Bitmap32.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+#include <atomic>
+#include <exception>
+#include <thread>
+
+namespace zp {
+
+namespace {
+
+constexpr const char* Usage =
+    "Aufruf: zelk-pixaro --gif ZIEL.gif [--delay MS] [--loops N] [--reduction NAME] [--dither NAME] BILD...\n"
+    "  --delay MS        Anzeigedauer jedes Bildes in Millisekunden (Vorgabe 1000)\n"
+    "  --loops N         Wiederholungen, 0 = endlos (Vorgabe 0)\n"
+    "  --reduction NAME  rmNone, rmWindows20, rmWindows256, rmWindowsGray, rmMonochrome, rmGrayScale,\n"
+    "                    rmNetscape, rmQuantize (Vorgabe), rmQuantizeWindows\n"
+    "  --dither NAME     dmNearest, dmFloydSteinberg (Vorgabe), dmStucki, dmSierra, dmJaJuNI,\n"
+    "                    dmSteveArche, dmBurkes\n";
+
+constexpr const char* ReductionNames[] = {"rmNone",      "rmWindows20", "rmWindows256", "rmWindowsGray",
+                                          "rmMonochrome", "rmGrayScale", "rmNetscape",   "rmQuantize",
+                                          "rmQuantizeWindows"};
+constexpr const char* DitherNames[] = {"dmNearest", "dmFloydSteinberg", "dmStucki", "dmSierra",
+                                       "dmJaJuNI",  "dmSteveArche",     "dmBurkes"};
+
+template <std::size_t N>
+int IndexOf(const char* const (&Names)[N], const QString& Name) {
+    for (std::size_t I = 0; I < N; ++I)
+        if (Name == QLatin1String(Names[I])) return static_cast<int>(I);
+    return -1;
+}
+
+int Fail(std::FILE* Err, const QString& Message) {
+    std::fprintf(Err, "zelk-pixaro: %s\n", Message.toUtf8().constData());
+    return 2;
+}
+
+// Decodes the frames on all cores; the first failure in order is reported.
+std::vector<std::unique_ptr<TBitmap32>> LoadFrames(const QStringList& Files) {
+    std::vector<std::unique_ptr<TBitmap32>> Frames(static_cast<std::size_t>(Files.size()));
+    std::vector<std::exception_ptr> Errors(Frames.size());
+    std::atomic<std::size_t> Next{0};
+    auto Work = [&] {
+        for (std::size_t I = Next++; I < Frames.size(); I = Next++) {
+            try {
+                Frames[I] = LoadPictureFromFile(Files[static_cast<qsizetype>(I)]);
+            } catch (...) {
+                Errors[I] = std::current_exception();
+            }
+        }
+    };
+    const unsigned Threads = std::clamp<unsigned>(std::thread::hardware_concurrency(), 1, 16);
+    std::vector<std::thread> Pool;
+    for (unsigned T = 1; T < Threads && T < Frames.size(); ++T) Pool.emplace_back(Work);
+    Work();
+    for (std::thread& T : Pool) T.join();
+    for (const std::exception_ptr& E : Errors)
+        if (E) std::rethrow_exception(E);
+    return Frames;
+}
+
+} // namespace
+
+int RunGifCommand(const QStringList& Arguments, std::FILE* Err) {
+    if (Arguments.isEmpty()) return Fail(Err, QStringLiteral("Kein Ziel angegeben.\n") + QString::fromUtf8(Usage));
+    const QString Target = Arguments.first();
+    int Delay = 1000, Loops = 0;
+    TColorReduction Reduction = rmQuantize;
+    TDitherMode Dither = dmFloydSteinberg;
+    QStringList Files;
+    for (qsizetype I = 1; I < Arguments.size(); ++I) {
+        const QString& A = Arguments[I];
+        const bool Option = A == QLatin1String("--delay") || A == QLatin1String("--loops") ||
+                            A == QLatin1String("--reduction") || A == QLatin1String("--dither");
+        if (!Option) {
+            Files << A;
+            continue;
+        }
+        if (I + 1 >= Arguments.size()) return Fail(Err, QStringLiteral("Zu %1 fehlt der Wert.").arg(A));
+        const QString Value = Arguments[++I];
+        bool Ok = true;
+        if (A == QLatin1String("--delay")) {
+            Delay = Value.toInt(&Ok);
+            Ok = Ok && Delay >= 0;
+        } else if (A == QLatin1String("--loops")) {
+            Loops = Value.toInt(&Ok);
+            Ok = Ok && Loops >= 0 && Loops <= 65535;
+        } else if (A == QLatin1String("--reduction")) {
+            const int R = IndexOf(ReductionNames, Value);
+            Ok = R >= 0;
+            if (Ok) Reduction = static_cast<TColorReduction>(R);
+        } else {
+            const int D = IndexOf(DitherNames, Value);
+            Ok = D >= 0;
+            if (Ok) Dither = static_cast<TDitherMode>(D);
+        }
+        if (!Ok) return Fail(Err, QStringLiteral("Unbekannter Wert für %1: %2\n%3").arg(A, Value, QString::fromUtf8(Usage)));
+    }
+    if (Files.isEmpty()) return Fail(Err, QStringLiteral("Keine Bilder angegeben.\n") + QString::fromUtf8(Usage));
+
+    try {
+        const std::vector<std::unique_ptr<TBitmap32>> Frames = LoadFrames(Files);
+        std::vector<TGifFrameSource> Sources;
+        for (const auto& F : Frames) Sources.push_back({F.get(), Delay, Reduction, Dither});
+        const std::unique_ptr<TGIFImage> Gif = CreateAnimGif(Sources, Loops);
+        SaveAnimGif(Gif.get(), Target);
+    } catch (const std::exception& E) {
+        std::fprintf(Err, "zelk-pixaro: %s\n", E.what());
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace zp
