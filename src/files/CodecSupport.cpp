@@ -35,7 +35,8 @@ void CheckPictureSize(const char* FormatName, std::int64_t Width, std::int64_t H
         Malformed(FormatName, "Breite " + std::to_string(Width) + ", Höhe " + std::to_string(Height));
     // Each side is below 2^32 in every format, so the product cannot overflow.
     const std::int64_t Pixels = Width * Height;
-    if (Width > INT32_MAX || Height > INT32_MAX || Pixels > Limits.MaxPixels || Pixels > TBitmap32::MaxPixels)
+    if (Width > Limits.MaxSide || Height > Limits.MaxSide || Width > INT32_MAX || Height > INT32_MAX ||
+        Pixels > Limits.MaxPixels || Pixels > TBitmap32::MaxPixels)
         TooLarge(Width, Height);
 }
 

@@ -111,7 +111,8 @@ std::unique_ptr<TBitmap32> DecodeGIF(std::span<const std::uint8_t> Data, const T
             ScreenW = std::int64_t{Image.Left} + Image.Width;
             ScreenH = std::int64_t{Image.Top} + Image.Height;
         }
-        if (std::int64_t{Image.Width} * Image.Height > std::min(Limits.MaxPixels, TBitmap32::MaxPixels))
+        if (std::int64_t{Image.Width} * Image.Height > std::min(Limits.MaxPixels, TBitmap32::MaxPixels) ||
+            Image.Width > Limits.MaxSide || Image.Height > Limits.MaxSide)
             TooLarge(Image.Width, Image.Height);
         auto Bitmap = NewSurface(FormatName, ScreenW, ScreenH, Limits);
         if (Image.Width <= 0 || Image.Height <= 0) {

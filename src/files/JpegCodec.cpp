@@ -86,6 +86,7 @@ struct TJpegDecoder {
     jpeg_source_mgr Source;
     TJpegProgress Progress;
     bool Created = false;
+    long MaxMemory = 0;
 
     ~TJpegDecoder() {
         if (Created) jpeg_destroy_decompress(&Info);
@@ -104,6 +105,7 @@ bool ProtectedReadHeader(TJpegDecoder& D, std::span<const std::uint8_t> Data) {
     D.Source.next_input_byte = Data.data();
     D.Source.bytes_in_buffer = Data.size();
     D.Info.src = &D.Source;
+    D.Info.mem->max_memory_to_use = D.MaxMemory;
     D.Info.progress = &D.Progress.Manager;
     jpeg_read_header(&D.Info, TRUE);
     const bool Cmyk = D.Info.jpeg_color_space == JCS_CMYK || D.Info.jpeg_color_space == JCS_YCCK;
@@ -241,6 +243,7 @@ std::unique_ptr<TBitmap32> DecodeJPEG(std::span<const std::uint8_t> Data, const 
         std::memset(&D->Progress, 0, sizeof(D->Progress));
         D->Progress.Manager.progress_monitor = OnProgress;
         D->Progress.MaxScans = Limits.MaxJpegScans;
+        D->MaxMemory = Limits.MaxJpegMemory;
         if (!ProtectedReadHeader(*D, Data)) Fail(*D);
         // Checked before jpeg_start_decompress, which sizes its buffers from the header.
         auto Bitmap = NewSurface(FormatName, D->Info.image_width, D->Info.image_height, Limits);

@@ -20,7 +20,14 @@ TPictureFormat PictureFormatOfExtension(std::string_view Ext);
 // Explicit limits of the decoders. A picture with more pixels is refused before any pixel
 // memory is taken; memory that cannot be obtained is refused the same way.
 struct TDecodeLimits {
-    std::int64_t MaxPixels = TBitmap32::MaxPixels;
+    // A tiny file may claim any size; half the surface maximum (512 MiB of pixels) still opens
+    // any photo a banner is made from.
+    std::int64_t MaxPixels = TBitmap32::MaxPixels / 2;
+    // The decoders size their row buffers by the width: no side may be longer than this.
+    std::int64_t MaxSide = 65535;
+    // Memory the JPEG decoder may take beyond the picture (coefficient buffers of progressive
+    // files).
+    long MaxJpegMemory = 256L * 1024 * 1024;
     // Progressive JPEG files with more scans are refused: each scan costs a pass over the
     // whole picture, so thousands of tiny scans would keep the decoder busy for minutes.
     int MaxJpegScans = 500;

@@ -25,6 +25,7 @@ struct TPngSession {
     bool Truncated = false;
     bool TooLarge = false;
     std::int64_t MaxPixels = 0;
+    std::int64_t MaxSide = 0;
     char Message[200] = {};
 
     ~TPngSession() { png_destroy_read_struct(&Png, Info ? &Info : nullptr, nullptr); }
@@ -61,7 +62,7 @@ bool ProtectedReadHeader(TPngSession& S) {
     if (setjmp(png_jmpbuf(S.Png))) return false;
     png_set_read_fn(S.Png, &S, OnRead);
     // Any side the format allows passes here, so that too large pictures are reported as such
-    // by the pixel count check after the header, before libpng sizes anything by the width.
+    // by the size checks after the header, before libpng sizes anything by the width.
     png_set_user_limits(S.Png, 0x7FFFFFFF, 0x7FFFFFFF);
     png_set_chunk_cache_max(S.Png, 128);
     png_set_chunk_malloc_max(S.Png, 8 * 1024 * 1024);
@@ -74,7 +75,7 @@ bool ProtectedReadHeader(TPngSession& S) {
     S.ColorType = png_get_color_type(S.Png, S.Info);
     S.HasTRNS = png_get_valid(S.Png, S.Info, PNG_INFO_tRNS) != 0;
     // Refused before libpng sizes its row buffers from the width.
-    if (std::int64_t{S.Width} * S.Height > S.MaxPixels) {
+    if (std::int64_t{S.Width} * S.Height > S.MaxPixels || S.Width > S.MaxSide || S.Height > S.MaxSide) {
         S.TooLarge = true;
         return false;
     }
@@ -118,6 +119,7 @@ std::unique_ptr<TBitmap32> Decode(std::span<const std::uint8_t> Data, TPngTransp
     TPngSession S;
     S.Data = Data;
     S.MaxPixels = std::min(Limits.MaxPixels, TBitmap32::MaxPixels);
+    S.MaxSide = Limits.MaxSide;
     S.Png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &S, OnError, OnWarning);
     if (!S.Png) OutOfMemory();
     S.Info = png_create_info_struct(S.Png);

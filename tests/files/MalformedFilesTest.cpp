@@ -106,3 +106,42 @@ TEST(MalformedFiles, DamagedBytesGiveAPictureOrAFileError) {
 
 } // namespace
 } // namespace zp
+
+#include <zlib.h>
+
+namespace zp {
+namespace {
+
+// A 32 KB file claiming a single row of four million pixels: within the pixel count, but the
+// decoder's row buffers would grow with the width.
+TEST(MalformedFiles, PngRowTooWideIsRefused) {
+    const std::uint32_t Width = 1u << 22;
+    std::vector<std::uint8_t> Raw(1 + std::size_t{Width} * 8, 0); // filter byte, 16-bit RGBA zeros
+    uLongf Size = compressBound(static_cast<uLong>(Raw.size()));
+    std::vector<std::uint8_t> Z(Size);
+    compress2(Z.data(), &Size, Raw.data(), static_cast<uLong>(Raw.size()), 9);
+    Z.resize(Size);
+    std::vector<std::uint8_t> Png = {137, 80, 78, 71, 13, 10, 26, 10};
+    auto Chunk = [&](const char* Type, const std::vector<std::uint8_t>& Data) {
+        const auto N = static_cast<std::uint32_t>(Data.size());
+        for (int S = 24; S >= 0; S -= 8) Png.push_back(static_cast<std::uint8_t>(N >> S));
+        const std::size_t At = Png.size();
+        Png.insert(Png.end(), Type, Type + 4);
+        Png.insert(Png.end(), Data.begin(), Data.end());
+        const auto Crc = static_cast<std::uint32_t>(crc32(0, Png.data() + At, N + 4));
+        for (int S = 24; S >= 0; S -= 8) Png.push_back(static_cast<std::uint8_t>(Crc >> S));
+    };
+    Chunk("IHDR", {std::uint8_t(Width >> 24), std::uint8_t(Width >> 16), std::uint8_t(Width >> 8),
+                   std::uint8_t(Width), 0, 0, 0, 1, 16, 6, 0, 0, 0});
+    Chunk("IDAT", Z);
+    Chunk("IEND", {});
+    try {
+        DecodePNG(Png);
+        FAIL() << "a 4194304 x 1 picture was decoded";
+    } catch (const EFileError& E) {
+        EXPECT_EQ(E.Kind(), fekTooLarge);
+    }
+}
+
+} // namespace
+} // namespace zp
