@@ -27,6 +27,8 @@ public:
         try {
             return QApplication::notify(Receiver, Event);
         } catch (const std::exception& E) {
+            // Whatever the event asked for (closing a window, say) does not happen.
+            Event->ignore();
             QMessageBox::critical(activeWindow(), QString::fromUtf8(zp::ApplicationTitle),
                                   QString::fromUtf8(E.what()));
         }
@@ -82,8 +84,14 @@ int main(int argc, char* argv[]) {
 
     zp::TMainWindow Window;
     zp::LoadCaptions();
-    QObject::connect(&Instance, &zp::TSingleInstance::HandOverReceived, &Window,
-                     [&Window](const QStringList& Texts) { Window.Model().HandleInstanceMessage(Texts); });
+    Instance.SetReceiver([&Window](const QStringList& Texts) {
+        try {
+            Window.Model().HandleInstanceMessage(Texts);
+        } catch (const std::exception& E) {
+            QMessageBox::critical(&Window, QString::fromUtf8(zp::ApplicationTitle),
+                                  QString::fromUtf8(E.what()));
+        }
+    });
     Splash.close();
     Window.show();
     return QApplication::exec();

@@ -39,6 +39,8 @@ TDocForm::~TDocForm() {
     RBLayer = nullptr;
     if (MarkLayer) MarkLayer->LayerCollection()->Delete(MarkLayer);
     DeleteAllFrames();
+    // The first frame goes with the window; observers of its view hear of it like any other.
+    if (!ArrayGifFrame.empty()) OnFrameRemoved.Notify(*ArrayGifFrame.front().TabSheet);
 }
 
 TTabSheet* TDocForm::NewPage(bool WithView) {

@@ -126,6 +126,8 @@ public:
     // the previous animation stays and false is returned. A frame that cannot be converted
     // throws (the message names the reason) and leaves no animation.
     bool CreateGifImgPreview(TProgress* Progress = nullptr);
+    // An assembly is running (the progress display lets events through meanwhile).
+    bool Assembling() const { return FAssembling; }
     // Writes the animation; nothing happens without one.
     void SaveAnimGif(const QString& AFileName);
     // The animation changed (assembled, or gone after a failure).
@@ -196,6 +198,7 @@ private:
     TLayerRef<TPositionedLayer> FSelection;
     QString FCaption;
     bool FDestroying = false;
+    bool FAssembling = false;
 };
 
 } // namespace zp

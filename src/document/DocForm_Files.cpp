@@ -46,7 +46,8 @@ bool TDocForm::SelectSaveMethod(const QString& FilName, const QString& FileExt) 
     const QString Ext = FileExt.toLower();
     bool Written = false;
     if (Ext == QLatin1String(".dgm")) {
-        FileName = FilName;
+        // FileName takes the new name only once the project has been written.
+        (void)FilName;
         throw std::runtime_error("Projektdateien können mit dieser Version noch nicht gespeichert werden.");
     }
     if (Ext == QLatin1String(".bmp") || Ext == QLatin1String(".jpg") || Ext == QLatin1String(".png") ||

@@ -6,12 +6,25 @@
 namespace zp {
 
 bool TDocForm::CreateGifImgPreview(TProgress* Progress) {
+    // The progress display lets events through: a second request waits for the first.
+    if (FAssembling) return false;
+    FAssembling = true;
+    struct TDone {
+        bool& Flag;
+        ~TDone() { Flag = false; }
+    } Done{FAssembling};
+
     ClearSelectionState();
     RenderFrameBitmaps();
     std::vector<TGifFrameSource> Frames;
+    // The frame renderings stay alive for the whole assembly, even if a frame is deleted while
+    // the progress display lets events through.
+    std::vector<std::shared_ptr<TBitmap32>> Keep;
     Frames.reserve(ArrayGifFrame.size());
-    for (const TGifFrames& R : ArrayGifFrame)
+    for (const TGifFrames& R : ArrayGifFrame) {
+        Keep.push_back(R.Bitmap);
         Frames.push_back({R.Bitmap.get(), R.Duration, R.ColorReduction, R.DitherMode});
+    }
 
     TGifProgressEvent OnProgress;
     if (Progress) OnProgress = [Progress](int Done, int Total) { return Progress->Step(Done, Total); };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <functional>
 #include <utility>
 #include <vector>
@@ -8,7 +9,8 @@ namespace zp {
 
 // A multicast notification. Handlers are identified by the number Add returns, so an
 // observer can unsubscribe without holding on to the handler object. A handler may add or
-// remove handlers while it runs; those changes take effect from the next notification.
+// remove handlers while it runs: added ones are called from the next notification on, removed
+// ones are not called again, not even later in the same notification.
 template <class... Args> class TEventList {
 public:
     using THandler = std::function<void(Args...)>;
@@ -32,7 +34,12 @@ public:
             return;
         }
         const auto Snapshot = Handlers;
-        for (const auto& Entry : Snapshot) Entry.second(A...);
+        for (const auto& Entry : Snapshot) {
+            // An earlier handler may have removed this one, and with it its owner.
+            const bool Registered = std::any_of(Handlers.begin(), Handlers.end(),
+                                                [&](const auto& H) { return H.first == Entry.first; });
+            if (Registered) Entry.second(A...);
+        }
     }
 
 private:

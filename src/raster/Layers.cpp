@@ -352,7 +352,8 @@ TCustomLayer* TLayerCollection::MouseDown(TMouseButton Button, TShiftState Shift
     if (!Target) return nullptr;
     if (!(Target->LayerOptions() & LOB_NO_CAPTURE)) FMouseListener = Target;
     Target->MouseDown(Button, Shift, X, Y);
-    return Target;
+    // The layer's handler may have destroyed it.
+    return IndexOf(Target) >= 0 ? Target : nullptr;
 }
 
 TCustomLayer* TLayerCollection::MouseMove(TShiftState Shift, int X, int Y) {
@@ -361,7 +362,7 @@ TCustomLayer* TLayerCollection::MouseMove(TShiftState Shift, int X, int Y) {
         if (FOwner) FOwner->SetScreenCursor(Target->Cursor());
         Target->MouseMove(Shift, X, Y);
     }
-    return Target;
+    return Target && IndexOf(Target) >= 0 ? Target : nullptr;
 }
 
 TCustomLayer* TLayerCollection::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {

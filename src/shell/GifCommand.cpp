@@ -24,14 +24,13 @@ constexpr const char* Usage =
     "  --dither NAME     dmNearest, dmFloydSteinberg (Vorgabe), dmStucki, dmSierra, dmJaJuNI,\n"
     "                    dmSteveArche, dmBurkes\n";
 
-constexpr const char* ReductionNames[] = {"rmNone",      "rmWindows20", "rmWindows256", "rmWindowsGray",
-                                          "rmMonochrome", "rmGrayScale", "rmNetscape",   "rmQuantize",
-                                          "rmQuantizeWindows"};
+constexpr const char* ReductionNames[] = {"rmNone",        "rmWindows20",  "rmWindows256",
+                                          "rmWindowsGray", "rmMonochrome", "rmGrayScale",
+                                          "rmNetscape",    "rmQuantize",   "rmQuantizeWindows"};
 constexpr const char* DitherNames[] = {"dmNearest", "dmFloydSteinberg", "dmStucki", "dmSierra",
                                        "dmJaJuNI",  "dmSteveArche",     "dmBurkes"};
 
-template <std::size_t N>
-int IndexOf(const char* const (&Names)[N], const QString& Name) {
+template <std::size_t N> int IndexOf(const char* const (&Names)[N], const QString& Name) {
     for (std::size_t I = 0; I < N; ++I)
         if (Name == QLatin1String(Names[I])) return static_cast<int>(I);
     return -1;
@@ -69,7 +68,8 @@ std::vector<std::unique_ptr<TBitmap32>> LoadFrames(const QStringList& Files) {
 } // namespace
 
 int RunGifCommand(const QStringList& Arguments, std::FILE* Err) {
-    if (Arguments.isEmpty()) return Fail(Err, QStringLiteral("Kein Ziel angegeben.\n") + QString::fromUtf8(Usage));
+    if (Arguments.isEmpty())
+        return Fail(Err, QStringLiteral("Kein Ziel angegeben.\n") + QString::fromUtf8(Usage));
     const QString Target = Arguments.first();
     int Delay = 1000, Loops = 0;
     TColorReduction Reduction = rmQuantize;
@@ -88,7 +88,8 @@ int RunGifCommand(const QStringList& Arguments, std::FILE* Err) {
         bool Ok = true;
         if (A == QLatin1String("--delay")) {
             Delay = Value.toInt(&Ok);
-            Ok = Ok && Delay >= 0;
+            // The file stores hundredths of a second in 16 bits.
+            Ok = Ok && Delay >= 0 && Delay <= 655350;
         } else if (A == QLatin1String("--loops")) {
             Loops = Value.toInt(&Ok);
             Ok = Ok && Loops >= 0 && Loops <= 65535;
@@ -101,9 +102,13 @@ int RunGifCommand(const QStringList& Arguments, std::FILE* Err) {
             Ok = D >= 0;
             if (Ok) Dither = static_cast<TDitherMode>(D);
         }
-        if (!Ok) return Fail(Err, QStringLiteral("Unbekannter Wert für %1: %2\n%3").arg(A, Value, QString::fromUtf8(Usage)));
+        if (!Ok)
+            return Fail(
+                Err,
+                QStringLiteral("Unbekannter Wert für %1: %2\n%3").arg(A, Value, QString::fromUtf8(Usage)));
     }
-    if (Files.isEmpty()) return Fail(Err, QStringLiteral("Keine Bilder angegeben.\n") + QString::fromUtf8(Usage));
+    if (Files.isEmpty())
+        return Fail(Err, QStringLiteral("Keine Bilder angegeben.\n") + QString::fromUtf8(Usage));
 
     try {
         const std::vector<std::unique_ptr<TBitmap32>> Frames = LoadFrames(Files);

@@ -13,6 +13,7 @@
 #include <QFileInfo>
 
 #include <cmath>
+#include <set>
 
 namespace zp {
 
@@ -214,7 +215,15 @@ void TMainForm::NewImageFromDialog() {
         SetSelectedDocForm(&Doc);
         FUnknownCounter += 1;
         PlaceDocumentWindow(Doc);
-        Doc.NewImage(Choice.Width, Choice.Height, Choice.BackColor);
+        try {
+            Doc.NewImage(Choice.Width, Choice.Height, Choice.BackColor);
+        } catch (...) {
+            // A size that cannot be had leaves no empty window behind.
+            FUnknownCounter -= 1;
+            RemoveDocument(Doc);
+            FView.ActivatePointerTool();
+            throw;
+        }
         if (Doc.CurrentView()) {
             FView.PaletteFrameShown(Doc, Doc.GetIndex());
             UpdatePropertiesMode();
@@ -267,23 +276,42 @@ TModalResult TMainForm::AskSaveChanges(TDocForm& Doc) {
                                             LangText(QStringLiteral("TxtSaveChanges2")));
 }
 
+bool TMainForm::IsOpenDocument(const TDocForm* Doc) const {
+    return std::any_of(DocFormList.begin(), DocFormList.end(), [&](const auto& P) { return P.get() == Doc; });
+}
+
 bool TMainForm::CloseProject(TDocForm* ADocForm) {
-    if (!ADocForm) return false;
+    // A document that is being assembled, or whose closing already waits for an answer, stays.
+    if (!ADocForm || !IsOpenDocument(ADocForm) || ADocForm->Assembling() || FClosing.contains(ADocForm))
+        return false;
+    FClosing.insert(ADocForm);
+    struct TDone {
+        std::set<const TDocForm*>& Closing;
+        const TDocForm* Doc;
+        ~TDone() { Closing.erase(Doc); }
+    } Done{FClosing, ADocForm};
+
     if (!IsBatchMode()) {
+        // The questions run event loops: the document is looked up again after each.
         switch (AskSaveChanges(*ADocForm)) {
         case mrYes:
+            if (!IsOpenDocument(ADocForm)) return false;
             // Work that was not saved is not thrown away: the document stays open.
-            if (!SaveDocument(*ADocForm)) return false;
+            try {
+                if (!SaveDocument(*ADocForm)) return false;
+            } catch (const std::exception& E) {
+                UserDialogs().ShowMessage(QString::fromUtf8(ApplicationTitle), QString::fromUtf8(E.what()),
+                                          TMsgIcon::Error);
+                return false;
+            }
             break;
         case mrNo: break;
         default: return false;
         }
+        if (!IsOpenDocument(ADocForm)) return false;
     }
     if (HasDgmExtension(ADocForm->FileName, Qt::CaseInsensitive))
         History.WriteFileToHistory(ADocForm->FileName, Settings().NumLastUsed);
-    const bool Listed = std::any_of(DocFormList.begin(), DocFormList.end(),
-                                    [&](const auto& P) { return P.get() == ADocForm; });
-    if (!Listed) return false;
     RemoveDocument(*ADocForm);
     return true;
 }

@@ -12,6 +12,7 @@
 
 #include <memory>
 #include <optional>
+#include <set>
 #include <vector>
 
 namespace zp {
@@ -153,10 +154,13 @@ public:
 
 private:
     TDocForm& CreateDocument();
+    bool IsOpenDocument(const TDocForm* Doc) const;
     void RemoveDocument(TDocForm& Doc);
 
     TMainFormView& FView;
     TDocForm* FSelectedDocForm = nullptr;
+    // Documents whose closing waits for the user's answer.
+    std::set<const TDocForm*> FClosing;
     int FUnknownCounter = 0;
 };
 

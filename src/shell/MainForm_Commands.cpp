@@ -160,8 +160,8 @@ void TMainForm::ExportGif() {
     TDocForm* Doc = FSelectedDocForm;
     if (!Doc) return;
     Doc->SetActivePage(Doc->TabSheetGif());
-    AssembleGif(*Doc);
-    if (!Doc->GifImg) return;
+    // A cancelled assembly must not save an older animation instead.
+    if (!AssembleGif(*Doc) || !Doc->GifImg) return;
     QString Preset = Doc->AnimGifFileName;
     for (;;) {
         int FilterIndex = 1;

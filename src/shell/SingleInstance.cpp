@@ -7,6 +7,7 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QThread>
 
 #include <unistd.h>
@@ -30,9 +31,32 @@ QString TSingleInstance::DefaultKey() {
         .arg(Session);
 }
 
+QString TSingleInstance::PathOf(const QString& Suffix) const {
+    // Per user and not writable by others, unlike the shared temporary folder, where another
+    // user could take the name first and receive our file paths.
+    QString Folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (Folder.isEmpty()) Folder = QDir::tempPath();
+    return QDir(Folder).filePath(FKey + Suffix);
+}
+
+void TSingleInstance::SetReceiver(std::function<void(const QStringList&)> Receiver) {
+    FReceiver = std::move(Receiver);
+    std::vector<QStringList> Waiting;
+    Waiting.swap(FPending);
+    for (const QStringList& Texts : Waiting) Deliver(Texts);
+}
+
+void TSingleInstance::Deliver(const QStringList& Texts) {
+    emit HandOverReceived(Texts);
+    if (FReceiver)
+        FReceiver(Texts);
+    else
+        FPending.push_back(Texts);
+}
+
 bool TSingleInstance::TryBecomePrimary() {
     if (FServer) return true;
-    FLock = std::make_unique<QLockFile>(QDir(QDir::tempPath()).filePath(FKey + QStringLiteral(".lock")));
+    FLock = std::make_unique<QLockFile>(PathOf(QStringLiteral(".lock")));
     // Only a dead owner makes a lock stale, however long the program has been running.
     FLock->setStaleLockTime(0);
     if (!FLock->tryLock(0)) {
@@ -40,10 +64,10 @@ bool TSingleInstance::TryBecomePrimary() {
         return false;
     }
     // Whatever socket exists now was left by an instance that is gone.
-    QLocalServer::removeServer(FKey);
+    QLocalServer::removeServer(PathOf(QString()));
     auto* Server = new QLocalServer(this);
     Server->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!Server->listen(FKey)) {
+    if (!Server->listen(PathOf(QString()))) {
         delete Server;
         FLock->unlock();
         FLock.reset();
@@ -59,7 +83,7 @@ bool TSingleInstance::SendToPrimary(const QByteArray& Record, int TimeoutMs) con
     const QDeadlineTimer Deadline(TimeoutMs);
     while (!Deadline.hasExpired()) {
         QLocalSocket Socket;
-        Socket.connectToServer(FKey);
+        Socket.connectToServer(PathOf(QString()));
         if (Socket.waitForConnected(static_cast<int>(std::max<qint64>(1, Deadline.remainingTime())))) {
             Socket.write(Record);
             while (Socket.bytesToWrite() > 0)
@@ -83,7 +107,7 @@ void TSingleInstance::Accept() {
             const QByteArray Record = *Buffer;
             *Buffer = QByteArray();
             Socket->disconnectFromServer();
-            emit HandOverReceived(DecodeHandOver(Record));
+            Deliver(DecodeHandOver(Record));
         };
         connect(Socket, &QLocalSocket::readyRead, this, [Socket, Buffer, Finish]() {
             Buffer->append(Socket->readAll());

@@ -6,7 +6,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
+#include <vector>
 
 class QLocalServer;
 
@@ -33,13 +35,22 @@ public:
     // Hands a record to the running instance; false when nobody took it within the time.
     bool SendToPrimary(const QByteArray& Record, int TimeoutMs = 3000) const;
 
+    // Where later starts' records go. Records that arrived before a receiver was set (while the
+    // program was still starting) are delivered to it at once.
+    void SetReceiver(std::function<void(const QStringList&)> Receiver);
+
 signals:
     // A later start handed over its program path and first three arguments.
     void HandOverReceived(const QStringList& Texts);
 
 private:
     void Accept();
+    void Deliver(const QStringList& Texts);
+    // The lock file and the socket live in the user's private runtime folder.
+    QString PathOf(const QString& Suffix) const;
 
+    std::function<void(const QStringList&)> FReceiver;
+    std::vector<QStringList> FPending;
     QString FKey;
     std::unique_ptr<QLockFile> FLock;
     QLocalServer* FServer = nullptr;

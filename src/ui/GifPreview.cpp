@@ -32,7 +32,8 @@ void TGifPreview::SetGif(const QByteArray& Bytes) {
         FBuffer = new QBuffer(&FBytes, this);
         FBuffer->open(QIODevice::ReadOnly);
         FMovie = new QMovie(FBuffer, "gif", this);
-        FMovie->setCacheMode(QMovie::CacheAll);
+        // Frames are decoded as they play: a long animation does not sit in memory as pixmaps.
+        FMovie->setCacheMode(QMovie::CacheNone);
         connect(FMovie, &QMovie::frameChanged, this, [this]() { update(); });
         FMovie->jumpToFrame(0);
         FPictureSize = FMovie->frameRect().size();

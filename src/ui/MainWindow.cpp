@@ -34,21 +34,26 @@ public:
 protected:
     void closeEvent(QCloseEvent* Event) override {
         Event->ignore();
-        // The model removes the window itself when the document closes.
+        // The model removes the window itself when the document closes; one request at a time.
+        if (FPending) return;
+        FPending = true;
         TMainForm& Model = FModel;
         TDocForm* Doc = &FDoc;
-        QTimer::singleShot(0, this, [&Model, Doc]() {
-            for (const auto& D : Model.DocFormList)
-                if (D.get() == Doc) {
-                    Model.CloseProject(Doc);
-                    return;
-                }
+        QTimer::singleShot(0, this, [this, &Model, Doc]() {
+            FPending = false;
+            try {
+                Model.CloseProject(Doc);
+            } catch (const std::exception& E) {
+                UserDialogs().ShowMessage(QString::fromUtf8(ApplicationTitle), QString::fromUtf8(E.what()),
+                                          TMsgIcon::Error);
+            }
         });
     }
 
 private:
     TMainForm& FModel;
     TDocForm& FDoc;
+    bool FPending = false;
 };
 
 // A menu item shows the picture of the tool button with the same command, if there is one.
@@ -82,6 +87,8 @@ TMainWindow::TMainWindow(bool Interactive, QWidget* Parent)
 }
 
 TMainWindow::~TMainWindow() {
+    // Closing the documents activates other sub-windows; nobody listens any more.
+    disconnect(FMdiArea, nullptr, this, nullptr);
     FModel.reset();
     if (FDialogs) SetUserDialogs(nullptr);
 }
@@ -268,7 +275,13 @@ void TMainWindow::RunBatch() {
 // ---------------------------------------------------------------- window events
 
 void TMainWindow::closeEvent(QCloseEvent* Event) {
-    if (FModel->FormClose())
+    bool Close = false;
+    try {
+        Close = FModel->FormClose();
+    } catch (const std::exception& E) {
+        Report(E);
+    }
+    if (Close)
         Event->accept();
     else
         Event->ignore();

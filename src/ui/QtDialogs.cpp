@@ -162,7 +162,9 @@ public:
     bool Step(int Done, int Total) override {
         FDialog.setMaximum(std::max(Total, 1));
         FDialog.setValue(std::min(Done, FDialog.maximum()));
-        QCoreApplication::processEvents();
+        // Until the dialog shows, it blocks no input: keep the user's clicks for later then.
+        QCoreApplication::processEvents(FDialog.isVisible() ? QEventLoop::AllEvents
+                                                            : QEventLoop::ExcludeUserInputEvents);
         return !FDialog.wasCanceled();
     }
 

@@ -279,7 +279,8 @@ TEST(DocFormLifetime, DestroyingDeletesFramesFromTheSecondOn) {
     Doc->OnFrameRemoved.Add([&](TTabSheet& S) { Removed.push_back(&S); });
     Doc->OnActivePageChanged.Add([&](TDocForm& D) { ActiveAtEnd = D.ActivePage(); });
     Doc.reset();
-    EXPECT_EQ(Removed, (std::vector<TTabSheet*>{Sheets[1], Sheets[2], Sheets[3], Sheets[4]}));
+    // Frames 2 to 5 are deleted one by one, then frame 1 goes with the window.
+    EXPECT_EQ(Removed, (std::vector<TTabSheet*>{Sheets[1], Sheets[2], Sheets[3], Sheets[4], Sheets[0]}));
     EXPECT_EQ(ActiveAtEnd, Sheets[0]);
 }
 
@@ -322,6 +323,38 @@ TEST_F(TDocFixture, AnimationFromTheFramesAndItsFailures) {
     EXPECT_THROW(Doc->CreateGifImgPreview(), std::exception);
     EXPECT_FALSE(Doc->GifImg);
     Doc->SaveAnimGif(QStringLiteral("/nonexistent/never.gif")); // nothing to save: nothing happens
+}
+
+} // namespace
+} // namespace zp
+
+namespace zp {
+namespace {
+
+// The progress display lets events through; what the user does meanwhile must be harmless.
+TEST_F(TDocFixture, EventsDuringTheAssemblyAreHarmless) {
+    Doc->CreateNewFrame(2);
+    Doc->CreateNewFrame(2);
+    struct TMeddling : TProgress {
+        TDocForm& D;
+        int Calls = 0;
+        bool NestedResult = true;
+        explicit TMeddling(TDocForm& Doc) : D(Doc) {}
+        bool Step(int, int) override {
+            if (Calls++ == 0) {
+                NestedResult = D.CreateGifImgPreview(); // a second "Gif Vorschau"
+                D.SetActivePage(D.ArrayGifFrame[1].TabSheet);
+                D.DeleteTabSheet(); // "Frame löschen"
+            }
+            return true;
+        }
+    } Progress(*Doc);
+    EXPECT_TRUE(Doc->CreateGifImgPreview(&Progress));
+    EXPECT_FALSE(Progress.NestedResult);
+    EXPECT_FALSE(Doc->Assembling());
+    ASSERT_TRUE(Doc->GifImg);
+    EXPECT_EQ(Doc->GifImg->Count(), 3); // the frames as they were when the assembly began
+    EXPECT_EQ(Doc->ArrayGifFrame.size(), 2u);
 }
 
 } // namespace

@@ -295,3 +295,26 @@ TEST(Layers, CloneCopiesPictureAndSettings) {
 
 } // namespace
 } // namespace zp
+
+namespace zp {
+namespace {
+
+TEST(Events, AHandlerRemovedByAnEarlierOneIsNotCalled) {
+    TEventList<int> List;
+    std::vector<int> Calls;
+    int Second = 0;
+    List.Add([&](int V) {
+        Calls.push_back(1);
+        List.Remove(Second);
+        List.Add([&](int) { Calls.push_back(3); });
+        (void)V;
+    });
+    Second = List.Add([&](int) { Calls.push_back(2); });
+    List.Notify(0);
+    EXPECT_EQ(Calls, (std::vector<int>{1})); // not 2, and 3 only from the next time on
+    List.Notify(0);
+    EXPECT_EQ(Calls, (std::vector<int>{1, 1, 3}));
+}
+
+} // namespace
+} // namespace zp

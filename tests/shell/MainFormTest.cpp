@@ -525,9 +525,15 @@ namespace {
 
 TEST(GifCommand, BuildsAnAnimationFromPictureFiles) {
     TTempPlaces Places;
-    QStringList Args{Places.Path(QStringLiteral("out.gif")), QStringLiteral("--delay"), QStringLiteral("250"),
-                     QStringLiteral("--loops"), QStringLiteral("3"), QStringLiteral("--reduction"),
-                     QStringLiteral("rmNetscape"), QStringLiteral("--dither"), QStringLiteral("dmNearest")};
+    QStringList Args{Places.Path(QStringLiteral("out.gif")),
+                     QStringLiteral("--delay"),
+                     QStringLiteral("250"),
+                     QStringLiteral("--loops"),
+                     QStringLiteral("3"),
+                     QStringLiteral("--reduction"),
+                     QStringLiteral("rmNetscape"),
+                     QStringLiteral("--dither"),
+                     QStringLiteral("dmNearest")};
     for (int I = 0; I < 3; ++I) {
         TBitmap32 B;
         B.SetSize(10, 6);
@@ -551,10 +557,63 @@ TEST(GifCommand, BuildsAnAnimationFromPictureFiles) {
                             Null),
               2);
     EXPECT_EQ(RunGifCommand({Places.Path(QStringLiteral("x.gif"))}, Null), 2);
-    EXPECT_EQ(RunGifCommand({Places.Path(QStringLiteral("x.gif")), Places.Path(QStringLiteral("fehlt.png"))}, Null),
-              1);
+    EXPECT_EQ(
+        RunGifCommand({Places.Path(QStringLiteral("x.gif")), Places.Path(QStringLiteral("fehlt.png"))}, Null),
+        1);
     EXPECT_FALSE(QFile::exists(Places.Path(QStringLiteral("x.gif"))));
     std::fclose(Null);
+}
+
+} // namespace
+} // namespace zp
+
+namespace zp {
+namespace {
+
+TEST_F(TMainFormFixture, RefusedSizesAndFailedSavesLoseNothing) {
+    Model->StartupHandled = true;
+    TDocForm& A = NewPicture();
+    Dialogs.NewImages.push_back({200000, 200000, 0x00FFFFFF});
+    EXPECT_THROW(Model->NewImageFromDialog(), EBitmapError);
+    EXPECT_EQ(Model->DocFormList.size(), 1u);
+    EXPECT_EQ(View.Windows.size(), 1u);
+    EXPECT_EQ(Model->UnknownCounter(), 1);
+
+    // "Ja", a plain name with the project filter: the project cannot be written, the document
+    // stays open, the program keeps running and the error is shown.
+    Dialogs.Answers = {mrYes};
+    Dialogs.SaveNames = {{Places.Path(QStringLiteral("banner")), 1}};
+    const std::size_t Shown = Dialogs.Shown.size();
+    EXPECT_FALSE(Model->FormClose());
+    EXPECT_EQ(Model->DocFormList.size(), 1u);
+    EXPECT_EQ(Dialogs.Shown.size(), Shown + 2); // the question, then the error
+    EXPECT_TRUE(A.FileName.isEmpty());          // no name the project was never written under
+}
+
+// A second close request for the same document while its question is open.
+TEST_F(TMainFormFixture, ClosingTwiceAtOnceClosesOnce) {
+    Model->StartupHandled = true;
+    TDocForm& Doc = NewPicture();
+    struct TReentrant : TUserDialogs {
+        TMainForm& M;
+        TDocForm& D;
+        bool Inner = true;
+        int Asked = 0;
+        TUserDialogs* Previous;
+        TReentrant(TMainForm& Model, TDocForm& Doc) : M(Model), D(Doc), Previous(SetUserDialogs(this)) {}
+        ~TReentrant() override { SetUserDialogs(Previous); }
+        void ShowMessage(const QString&, const QString&, TMsgIcon) override {}
+        TModalResult AskYesNo(const QString&, const QString&) override { return mrNo; }
+        TModalResult AskYesNoCancel(const QString&, const QString&) override {
+            ++Asked;
+            Inner = M.CloseProject(&D); // what a queued close box click would do
+            return mrNo;
+        }
+    } Dialogs2(*Model, Doc);
+    EXPECT_TRUE(Model->CloseProject(&Doc));
+    EXPECT_FALSE(Dialogs2.Inner);
+    EXPECT_EQ(Dialogs2.Asked, 1);
+    EXPECT_TRUE(Model->DocFormList.empty());
 }
 
 } // namespace
