@@ -15,10 +15,10 @@ using namespace test;
 
 const TColor32 K = 0xFF000000u, R = 0xFFFF0000u, G = 0xFF00FF00u, B = 0xFF0000FFu, W = 0xFFFFFFFFu;
 
-std::vector<TColor32> Decode(const TBmpSpec& Spec) {
-    const auto Bitmap = DecodeBMP(BuildBmp(Spec));
-    EXPECT_EQ(Bitmap->Width(), Spec.Width);
-    EXPECT_EQ(Bitmap->Height(), std::abs(Spec.Height));
+std::vector<TColor32> Decode(const TBmpLayout& Layout) {
+    const auto Bitmap = DecodeBMP(BuildBmp(Layout));
+    EXPECT_EQ(Bitmap->Width(), Layout.Width);
+    EXPECT_EQ(Bitmap->Height(), std::abs(Layout.Height));
     return Pixels(*Bitmap);
 }
 

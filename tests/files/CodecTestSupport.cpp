@@ -44,23 +44,26 @@ void PngWriteData(png_structp Png, png_bytep Data, png_size_t Size) {
 }
 void PngFlush(png_structp) {}
 
-bool ProtectedPngWrite(png_structp Png, png_infop Info, const TPngSpec* Spec, png_bytepp RowPointers,
+bool ProtectedPngWrite(png_structp Png, png_infop Info, const TPngLayout* Layout, png_bytepp RowPointers,
                        TPngWriteState* State) {
     if (setjmp(png_jmpbuf(Png))) return false;
     png_set_write_fn(Png, State, PngWriteData, PngFlush);
-    png_set_IHDR(Png, Info, static_cast<png_uint_32>(Spec->Width), static_cast<png_uint_32>(Spec->Height),
-                 Spec->BitDepth, Spec->ColorType, Spec->Interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    if (!Spec->PaletteRGB.empty())
-        png_set_PLTE(Png, Info, reinterpret_cast<png_const_colorp>(Spec->PaletteRGB.data()),
-                     static_cast<int>(Spec->PaletteRGB.size() / 3));
+    png_set_IHDR(Png, Info, static_cast<png_uint_32>(Layout->Width), static_cast<png_uint_32>(Layout->Height),
+                 Layout->BitDepth, Layout->ColorType,
+                 Layout->Interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    if (!Layout->PaletteRGB.empty())
+        png_set_PLTE(Png, Info, reinterpret_cast<png_const_colorp>(Layout->PaletteRGB.data()),
+                     static_cast<int>(Layout->PaletteRGB.size() / 3));
     png_color_16 Key{};
-    if (Spec->TransGray) Key.gray = *Spec->TransGray;
-    if (Spec->TransRGB)
-        Key.red = (*Spec->TransRGB)[0], Key.green = (*Spec->TransRGB)[1], Key.blue = (*Spec->TransRGB)[2];
-    if (!Spec->TransAlpha.empty())
-        png_set_tRNS(Png, Info, Spec->TransAlpha.data(), static_cast<int>(Spec->TransAlpha.size()), nullptr);
-    else if (Spec->TransGray || Spec->TransRGB)
+    if (Layout->TransGray) Key.gray = *Layout->TransGray;
+    if (Layout->TransRGB)
+        Key.red = (*Layout->TransRGB)[0], Key.green = (*Layout->TransRGB)[1],
+        Key.blue = (*Layout->TransRGB)[2];
+    if (!Layout->TransAlpha.empty())
+        png_set_tRNS(Png, Info, Layout->TransAlpha.data(), static_cast<int>(Layout->TransAlpha.size()),
+                     nullptr);
+    else if (Layout->TransGray || Layout->TransRGB)
         png_set_tRNS(Png, Info, nullptr, 0, &Key);
     png_set_rows(Png, Info, RowPointers);
     png_write_png(Png, Info, PNG_TRANSFORM_IDENTITY, nullptr);
@@ -69,15 +72,16 @@ bool ProtectedPngWrite(png_structp Png, png_infop Info, const TPngSpec* Spec, pn
 
 } // namespace
 
-TBytes WritePngWithLibpng(const TPngSpec& Spec) {
+TBytes WritePngWithLibpng(const TPngLayout& Layout) {
     TBytes Out;
     TPngWriteState State{&Out};
     png_structp Png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop Info = png_create_info_struct(Png);
-    const std::size_t RowBytes = Spec.Rows.size() / static_cast<std::size_t>(Spec.Height);
-    std::vector<png_bytep> Rows(static_cast<std::size_t>(Spec.Height));
-    for (int Y = 0; Y < Spec.Height; ++Y) Rows[Y] = const_cast<png_bytep>(Spec.Rows.data()) + RowBytes * Y;
-    const bool Ok = ProtectedPngWrite(Png, Info, &Spec, Rows.data(), &State);
+    const std::size_t RowBytes = Layout.Rows.size() / static_cast<std::size_t>(Layout.Height);
+    std::vector<png_bytep> Rows(static_cast<std::size_t>(Layout.Height));
+    for (int Y = 0; Y < Layout.Height; ++Y)
+        Rows[Y] = const_cast<png_bytep>(Layout.Rows.data()) + RowBytes * Y;
+    const bool Ok = ProtectedPngWrite(Png, Info, &Layout, Rows.data(), &State);
     png_destroy_write_struct(&Png, &Info);
     if (!Ok) Out.clear();
     return Out;
@@ -126,22 +130,24 @@ void TestJpegErrorExit(j_common_ptr Info) {
     std::longjmp(E->Jump, 1);
 }
 
-bool ProtectedJpegWrite(jpeg_compress_struct* C, TTestJpegError* E, const TJpegSpec* Spec,
+bool ProtectedJpegWrite(jpeg_compress_struct* C, TTestJpegError* E, const TJpegLayout* Layout,
                         unsigned char** Buffer, unsigned long* Size) {
     if (setjmp(E->Jump)) return false;
     jpeg_create_compress(C);
     jpeg_mem_dest(C, Buffer, Size);
-    C->image_width = static_cast<JDIMENSION>(Spec->Width);
-    C->image_height = static_cast<JDIMENSION>(Spec->Height);
-    C->input_components = Spec->Components;
-    C->in_color_space = Spec->Components == 1 ? JCS_GRAYSCALE : Spec->Components == 4 ? JCS_CMYK : JCS_RGB;
+    C->image_width = static_cast<JDIMENSION>(Layout->Width);
+    C->image_height = static_cast<JDIMENSION>(Layout->Height);
+    C->input_components = Layout->Components;
+    C->in_color_space = Layout->Components == 1   ? JCS_GRAYSCALE
+                        : Layout->Components == 4 ? JCS_CMYK
+                                                  : JCS_RGB;
     jpeg_set_defaults(C);
-    jpeg_set_quality(C, Spec->Quality, TRUE);
-    if (Spec->Progressive) jpeg_simple_progression(C);
+    jpeg_set_quality(C, Layout->Quality, TRUE);
+    if (Layout->Progressive) jpeg_simple_progression(C);
     jpeg_start_compress(C, TRUE);
-    const std::size_t RowBytes = static_cast<std::size_t>(Spec->Width) * Spec->Components;
+    const std::size_t RowBytes = static_cast<std::size_t>(Layout->Width) * Layout->Components;
     while (C->next_scanline < C->image_height) {
-        JSAMPROW Row = const_cast<JSAMPROW>(Spec->Samples.data()) + RowBytes * C->next_scanline;
+        JSAMPROW Row = const_cast<JSAMPROW>(Layout->Samples.data()) + RowBytes * C->next_scanline;
         jpeg_write_scanlines(C, &Row, 1);
     }
     jpeg_finish_compress(C);
@@ -181,14 +187,14 @@ bool ProtectedJpegRead(jpeg_decompress_struct* D, TTestJpegError* E, std::span<c
 
 } // namespace
 
-TBytes WriteJpegWithLibjpeg(const TJpegSpec& Spec) {
+TBytes WriteJpegWithLibjpeg(const TJpegLayout& Layout) {
     jpeg_compress_struct C;
     TTestJpegError E;
     C.err = jpeg_std_error(&E.Manager);
     E.Manager.error_exit = TestJpegErrorExit;
     unsigned char* Buffer = nullptr;
     unsigned long Size = 0;
-    const bool Ok = ProtectedJpegWrite(&C, &E, &Spec, &Buffer, &Size);
+    const bool Ok = ProtectedJpegWrite(&C, &E, &Layout, &Buffer, &Size);
     jpeg_destroy_compress(&C);
     TBytes Out;
     if (Ok) Out.assign(Buffer, Buffer + Size);
@@ -248,15 +254,15 @@ ColorMapObject* MakeMap(const std::vector<TColor32>& Colors) {
 
 } // namespace
 
-TBytes WriteGifWithGiflib(const TGifSpec& Spec) {
+TBytes WriteGifWithGiflib(const TGifLayout& Layout) {
     TBytes Out;
     int Error = 0;
     GifFileType* Gif = EGifOpen(&Out, GifWrite, &Error);
     if (!Gif) return {};
     EGifSetGifVersion(Gif, true);
-    ColorMapObject* Global = MakeMap(Spec.GlobalColors);
-    bool Ok = EGifPutScreenDesc(Gif, Spec.ScreenWidth, Spec.ScreenHeight, 8, 0, Global) == GIF_OK;
-    for (const TGifImageSpec& I : Spec.Images) {
+    ColorMapObject* Global = MakeMap(Layout.GlobalColors);
+    bool Ok = EGifPutScreenDesc(Gif, Layout.ScreenWidth, Layout.ScreenHeight, 8, 0, Global) == GIF_OK;
+    for (const TGifImageLayout& I : Layout.Images) {
         if (!Ok) break;
         if (I.TransparentIndex >= 0) {
             GraphicsControlBlock Control{};
@@ -305,48 +311,48 @@ void Put32(TBytes& Out, std::uint32_t V) {
 
 } // namespace
 
-TBytes BuildBmp(const TBmpSpec& Spec) {
+TBytes BuildBmp(const TBmpLayout& Layout) {
     TBytes Info;
-    if (Spec.InfoSize == 12) {
+    if (Layout.InfoSize == 12) {
         Put32(Info, 12);
-        Put16(Info, static_cast<std::uint32_t>(Spec.Width));
-        Put16(Info, static_cast<std::uint32_t>(Spec.Height));
+        Put16(Info, static_cast<std::uint32_t>(Layout.Width));
+        Put16(Info, static_cast<std::uint32_t>(Layout.Height));
         Put16(Info, 1);
-        Put16(Info, static_cast<std::uint32_t>(Spec.BitCount));
+        Put16(Info, static_cast<std::uint32_t>(Layout.BitCount));
     } else {
-        Put32(Info, static_cast<std::uint32_t>(Spec.InfoSize));
-        Put32(Info, static_cast<std::uint32_t>(Spec.Width));
-        Put32(Info, static_cast<std::uint32_t>(Spec.Height));
+        Put32(Info, static_cast<std::uint32_t>(Layout.InfoSize));
+        Put32(Info, static_cast<std::uint32_t>(Layout.Width));
+        Put32(Info, static_cast<std::uint32_t>(Layout.Height));
         Put16(Info, 1);
-        Put16(Info, static_cast<std::uint32_t>(Spec.BitCount));
-        Put32(Info, Spec.Compression);
-        Put32(Info, static_cast<std::uint32_t>(Spec.PixelData.size()));
+        Put16(Info, static_cast<std::uint32_t>(Layout.BitCount));
+        Put32(Info, Layout.Compression);
+        Put32(Info, static_cast<std::uint32_t>(Layout.PixelData.size()));
         Put32(Info, 2835);
         Put32(Info, 2835);
-        Put32(Info, static_cast<std::uint32_t>(Spec.Palette.size()));
+        Put32(Info, static_cast<std::uint32_t>(Layout.Palette.size()));
         Put32(Info, 0);
-        if (Spec.InfoSize > 40) {
-            for (std::size_t I = 0; I < 4; ++I) Put32(Info, I < Spec.Masks.size() ? Spec.Masks[I] : 0);
-            Info.resize(static_cast<std::size_t>(Spec.InfoSize), 0);
+        if (Layout.InfoSize > 40) {
+            for (std::size_t I = 0; I < 4; ++I) Put32(Info, I < Layout.Masks.size() ? Layout.Masks[I] : 0);
+            Info.resize(static_cast<std::size_t>(Layout.InfoSize), 0);
         } else {
-            for (std::uint32_t M : Spec.Masks) Put32(Info, M);
+            for (std::uint32_t M : Layout.Masks) Put32(Info, M);
         }
     }
     TBytes Palette;
-    for (TColor32 C : Spec.Palette) {
+    for (TColor32 C : Layout.Palette) {
         Palette.push_back(static_cast<std::uint8_t>(BlueComponent(C)));
         Palette.push_back(static_cast<std::uint8_t>(GreenComponent(C)));
         Palette.push_back(static_cast<std::uint8_t>(RedComponent(C)));
-        if (Spec.InfoSize != 12) Palette.push_back(0);
+        if (Layout.InfoSize != 12) Palette.push_back(0);
     }
     const std::uint32_t Offset = static_cast<std::uint32_t>(14 + Info.size() + Palette.size());
     TBytes Out{'B', 'M'};
-    Put32(Out, static_cast<std::uint32_t>(Offset + Spec.PixelData.size()));
+    Put32(Out, static_cast<std::uint32_t>(Offset + Layout.PixelData.size()));
     Put32(Out, 0);
     Put32(Out, Offset);
     Out.insert(Out.end(), Info.begin(), Info.end());
     Out.insert(Out.end(), Palette.begin(), Palette.end());
-    Out.insert(Out.end(), Spec.PixelData.begin(), Spec.PixelData.end());
+    Out.insert(Out.end(), Layout.PixelData.begin(), Layout.PixelData.end());
     return Out;
 }
 

@@ -41,8 +41,8 @@ std::unique_ptr<TBitmap32> NoiseBitmap(int W, int H, std::uint32_t Seed);
 std::vector<TColor32> Pixels(const TBitmap32& B);
 
 // --- PNG through libpng
-struct TPngSpec {
-    TPngSpec(int W, int H, int AColorType, int ABitDepth, bool AInterlaced = false)
+struct TPngLayout {
+    TPngLayout(int W, int H, int AColorType, int ABitDepth, bool AInterlaced = false)
         : Width(W), Height(H), ColorType(AColorType), BitDepth(ABitDepth), Interlaced(AInterlaced) {}
     int Width = 0;
     int Height = 0;
@@ -56,7 +56,7 @@ struct TPngSpec {
     std::optional<std::uint16_t> TransGray;
     std::optional<std::array<std::uint16_t, 3>> TransRGB;
 };
-TBytes WritePngWithLibpng(const TPngSpec& Spec);
+TBytes WritePngWithLibpng(const TPngLayout& Layout);
 
 struct TLibpngImage {
     bool Ok = false;
@@ -70,8 +70,8 @@ struct TLibpngImage {
 TLibpngImage ReadPngWithLibpng(std::span<const std::uint8_t> Data);
 
 // --- JPEG through libjpeg
-struct TJpegSpec {
-    TJpegSpec(int W, int H, int AComponents) : Width(W), Height(H), Components(AComponents) {}
+struct TJpegLayout {
+    TJpegLayout(int W, int H, int AComponents) : Width(W), Height(H), Components(AComponents) {}
     int Width = 0;
     int Height = 0;
     int Components = 3; // 1 grey, 3 RGB, 4 CMYK (stored as given, with the Adobe marker)
@@ -79,7 +79,7 @@ struct TJpegSpec {
     int Quality = 100;
     bool Progressive = false;
 };
-TBytes WriteJpegWithLibjpeg(const TJpegSpec& Spec);
+TBytes WriteJpegWithLibjpeg(const TJpegLayout& Layout);
 
 struct TLibjpegImage {
     bool Ok = false;
@@ -99,7 +99,7 @@ TLibjpegImage ReadJpegWithLibjpeg(std::span<const std::uint8_t> Data);
 std::pair<std::vector<std::uint16_t>, std::vector<std::uint16_t>> LibjpegTables(int Quality);
 
 // --- GIF through giflib
-struct TGifImageSpec {
+struct TGifImageLayout {
     int Left = 0;
     int Top = 0;
     int Width = 0;
@@ -109,16 +109,16 @@ struct TGifImageSpec {
     int TransparentIndex = -1;         // -1: no graphic control block
     TBytes Indices;                    // row by row from the top
 };
-struct TGifSpec {
+struct TGifLayout {
     int ScreenWidth = 0;
     int ScreenHeight = 0;
     std::vector<TColor32> GlobalColors; // empty: none
-    std::vector<TGifImageSpec> Images;
+    std::vector<TGifImageLayout> Images;
 };
-TBytes WriteGifWithGiflib(const TGifSpec& Spec);
+TBytes WriteGifWithGiflib(const TGifLayout& Layout);
 
 // --- BMP by hand
-struct TBmpSpec {
+struct TBmpLayout {
     int Width = 0;
     int Height = 0; // negative: top-down
     int BitCount = 24;
@@ -128,7 +128,7 @@ struct TBmpSpec {
     std::vector<std::uint32_t> Masks; // after a 40-byte header, or inside a larger one
     TBytes PixelData;                 // as stored, rows padded
 };
-TBytes BuildBmp(const TBmpSpec& Spec);
+TBytes BuildBmp(const TBmpLayout& Layout);
 
 // Reads a little-endian value from Data.
 std::uint32_t U16At(std::span<const std::uint8_t> Data, std::size_t At);

@@ -21,8 +21,8 @@ TBytes Indices(int W, int H) {
 
 TEST(GifDecoder, ReadsGlobalAndLocalPalettesAndInterlacedRows) {
     for (const bool Interlaced : {false, true}) {
-        TGifSpec Spec{5, 11, Global, {{0, 0, 5, 11, Interlaced, {}, -1, Indices(5, 11)}}};
-        const auto B = DecodeGIF(WriteGifWithGiflib(Spec));
+        TGifLayout Layout{5, 11, Global, {{0, 0, 5, 11, Interlaced, {}, -1, Indices(5, 11)}}};
+        const auto B = DecodeGIF(WriteGifWithGiflib(Layout));
         ASSERT_EQ(B->Width(), 5);
         ASSERT_EQ(B->Height(), 11);
         for (int Y = 0; Y < 11; ++Y)
@@ -32,9 +32,9 @@ TEST(GifDecoder, ReadsGlobalAndLocalPalettesAndInterlacedRows) {
     // A local table wins over the global one; a file with only a local table works too.
     const std::vector<TColor32> Local = {0xFF101010u, 0xFF202020u, 0xFF303030u, 0xFF404040u};
     for (const bool WithGlobal : {true, false}) {
-        TGifSpec Spec{
+        TGifLayout Layout{
             2, 1, WithGlobal ? Global : std::vector<TColor32>{}, {{0, 0, 2, 1, false, Local, -1, {3, 1}}}};
-        const auto B = DecodeGIF(WriteGifWithGiflib(Spec));
+        const auto B = DecodeGIF(WriteGifWithGiflib(Layout));
         EXPECT_EQ(B->Pixel(0, 0), 0xFF404040u);
         EXPECT_EQ(B->Pixel(1, 0), 0xFF202020u);
     }
@@ -43,8 +43,8 @@ TEST(GifDecoder, ReadsGlobalAndLocalPalettesAndInterlacedRows) {
 // The first image sits at its offset in the logical screen; transparency and uncovered screen
 // stay black; the part outside the screen is cut off; later images do not matter.
 TEST(GifDecoder, PlacesTheFirstImageOnTheScreenOverBlack) {
-    TGifImageSpec First{2, 1, 3, 2, false, {}, 3, {1, 3, 2, 2, 1, 3}};
-    TGifImageSpec Second{0, 0, 6, 4, false, {}, -1, TBytes(24, 2)};
+    TGifImageLayout First{2, 1, 3, 2, false, {}, 3, {1, 3, 2, 2, 1, 3}};
+    TGifImageLayout Second{0, 0, 6, 4, false, {}, -1, TBytes(24, 2)};
     const auto B = DecodeGIF(WriteGifWithGiflib({6, 4, Global, {First, Second}}));
     ASSERT_EQ(B->Width(), 6);
     ASSERT_EQ(B->Height(), 4);
@@ -55,7 +55,7 @@ TEST(GifDecoder, PlacesTheFirstImageOnTheScreenOverBlack) {
                                             K, K, K, K, K, K};
     EXPECT_EQ(Pixels(*B), Expected);
 
-    TGifImageSpec Overhang{3, 2, 4, 3, false, {}, -1, TBytes(12, 1)};
+    TGifImageLayout Overhang{3, 2, 4, 3, false, {}, -1, TBytes(12, 1)};
     const auto C = DecodeGIF(WriteGifWithGiflib({5, 4, Global, {Overhang}}));
     EXPECT_EQ(C->Pixel(4, 3), R);
     EXPECT_EQ(C->Pixel(2, 3), K);

@@ -54,11 +54,11 @@ TEST(JpegDecoder, MatchesLibjpegForColourProgressiveAndGreyscale) {
     TCodecNoise N(9);
     for (const int Components : {3, 1})
         for (const bool Progressive : {false, true}) {
-            TJpegSpec Spec{37, 21, Components};
-            for (int I = 0; I < 37 * 21 * Components; ++I) Spec.Samples.push_back(N.Byte());
-            Spec.Quality = 80;
-            Spec.Progressive = Progressive;
-            const TBytes Jpeg = WriteJpegWithLibjpeg(Spec);
+            TJpegLayout Layout{37, 21, Components};
+            for (int I = 0; I < 37 * 21 * Components; ++I) Layout.Samples.push_back(N.Byte());
+            Layout.Quality = 80;
+            Layout.Progressive = Progressive;
+            const TBytes Jpeg = WriteJpegWithLibjpeg(Layout);
             const TLibjpegImage Expected = ReadJpegWithLibjpeg(Jpeg);
             ASSERT_TRUE(Expected.Ok) << Expected.Message;
             const auto B = DecodeJPEG(Jpeg);
@@ -76,11 +76,11 @@ TEST(JpegDecoder, MatchesLibjpegForColourProgressiveAndGreyscale) {
 TEST(JpegDecoder, ReadsAdobeCMYKAsInvertedInk) {
     // Values as Adobe programs store them: 255 - ink. Flat 8 x 8 blocks survive quality 100.
     const std::uint8_t Blocks[2][4] = {{255, 0, 255, 255}, {128, 255, 255, 200}};
-    TJpegSpec Spec{16, 8, 4};
+    TJpegLayout Layout{16, 8, 4};
     for (int Y = 0; Y < 8; ++Y)
         for (int X = 0; X < 16; ++X)
-            Spec.Samples.insert(Spec.Samples.end(), Blocks[X / 8], Blocks[X / 8] + 4);
-    const auto B = DecodeJPEG(WriteJpegWithLibjpeg(Spec));
+            Layout.Samples.insert(Layout.Samples.end(), Blocks[X / 8], Blocks[X / 8] + 4);
+    const auto B = DecodeJPEG(WriteJpegWithLibjpeg(Layout));
     const auto Near = [](TColor32 A, TColor32 E) {
         for (int Shift : {0, 8, 16})
             if (std::abs(int((A >> Shift) & 255) - int((E >> Shift) & 255)) > 2) return false;
@@ -92,10 +92,10 @@ TEST(JpegDecoder, ReadsAdobeCMYKAsInvertedInk) {
 }
 
 TEST(JpegDecoder, RefusesTooManyScansTruncationAndGarbage) {
-    TJpegSpec Spec{16, 16, 3};
-    Spec.Samples.assign(16 * 16 * 3, 90);
-    Spec.Progressive = true;
-    const TBytes Jpeg = WriteJpegWithLibjpeg(Spec);
+    TJpegLayout Layout{16, 16, 3};
+    Layout.Samples.assign(16 * 16 * 3, 90);
+    Layout.Progressive = true;
+    const TBytes Jpeg = WriteJpegWithLibjpeg(Layout);
     TDecodeLimits FewScans;
     FewScans.MaxJpegScans = 2;
     EXPECT_THROW(DecodeJPEG(Jpeg, FewScans), EFileError);

@@ -52,12 +52,12 @@ struct TSample {
 std::vector<TSample> Samples() {
     TCodecNoise N(77);
     const auto Noise = NoiseBitmap(16, 12, 21);
-    TPngSpec Png{16, 12, 6, 8, true};
+    TPngLayout Png{16, 12, 6, 8, true};
     for (int I = 0; I < 16 * 12 * 4; ++I) Png.Rows.push_back(N.Byte() & 0xF0);
-    TJpegSpec Jpeg{16, 12, 3};
+    TJpegLayout Jpeg{16, 12, 3};
     for (int I = 0; I < 16 * 12 * 3; ++I) Jpeg.Samples.push_back(N.Byte());
     Jpeg.Progressive = true;
-    TGifSpec Gif{
+    TGifLayout Gif{
         16, 12, {0xFF000000u, 0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu}, {{1, 1, 14, 10, true, {}, 2, {}}}};
     for (int I = 0; I < 14 * 10; ++I) Gif.Images[0].Indices.push_back(N.Byte() % 4);
     const TBytes Rle8 = {3, 1, 0, 0, 0, 3, 2, 3, 0, 0, 0, 0, 0, 2, 1, 0, 2, 2, 0, 1};

@@ -60,8 +60,8 @@ TEST(PngDecoder, ReadsEveryColourTypeAndBitDepth) {
                                  : Case.ColorType == 6 ? 4
                                                        : 1;
             const auto Level = [&](int X, int Y, int C) { return (X * 37 + Y * 91 + C * 53) % (Max + 1); };
-            TPngSpec Spec{W, H, Case.ColorType, Case.Depth, Interlaced};
-            Spec.Rows = PackRows(W, H, Channels, Case.Depth, [&](int X, int Y, int C) {
+            TPngLayout Layout{W, H, Case.ColorType, Case.Depth, Interlaced};
+            Layout.Rows = PackRows(W, H, Channels, Case.Depth, [&](int X, int Y, int C) {
                 return static_cast<unsigned>(Level(X, Y, C) * (Case.Depth == 16 ? 257 : 1));
             });
             std::vector<TColor32> Palette;
@@ -69,15 +69,15 @@ TEST(PngDecoder, ReadsEveryColourTypeAndBitDepth) {
                 for (int I = 0; I <= Max; ++I) {
                     const TColor32 C = Color32(I * 40 % 256, 255 - I, I * 7 % 256);
                     Palette.push_back(C);
-                    Spec.PaletteRGB.insert(Spec.PaletteRGB.end(),
-                                           {static_cast<std::uint8_t>(RedComponent(C)),
-                                            static_cast<std::uint8_t>(GreenComponent(C)),
-                                            static_cast<std::uint8_t>(BlueComponent(C))});
+                    Layout.PaletteRGB.insert(Layout.PaletteRGB.end(),
+                                             {static_cast<std::uint8_t>(RedComponent(C)),
+                                              static_cast<std::uint8_t>(GreenComponent(C)),
+                                              static_cast<std::uint8_t>(BlueComponent(C))});
                 }
             }
             const auto To8 = [&](int V) { return static_cast<unsigned>(V * 255 / Max); };
             TPngTransparency T;
-            const auto B = DecodeWithAlpha(WritePngWithLibpng(Spec), T);
+            const auto B = DecodeWithAlpha(WritePngWithLibpng(Layout), T);
             ASSERT_EQ(B->Width(), W);
             ASSERT_EQ(B->Height(), H);
             EXPECT_EQ(T, Case.ColorType >= 4 ? ptAlpha : ptNone);
@@ -109,7 +109,7 @@ TEST(PngDecoder, ReadsEveryColourTypeAndBitDepth) {
 TEST(PngDecoder, TurnsTheTransparentColourAndPaletteAlphaIntoAlpha) {
     // RGB 16 bit with a key: only the exact 16-bit colour is transparent, not one that looks the
     // same at 8 bits.
-    TPngSpec Rgb{3, 1, 2, 16};
+    TPngLayout Rgb{3, 1, 2, 16};
     Rgb.Rows = PackRows(3, 1, 3, 16, [](int X, int, int C) {
         const unsigned Key[3] = {0x1234, 0x5678, 0x9ABC};
         return X == 0 ? Key[C] : X == 1 ? Key[C] + 1 : 0xFFFFu;
@@ -122,7 +122,7 @@ TEST(PngDecoder, TurnsTheTransparentColourAndPaletteAlphaIntoAlpha) {
     EXPECT_EQ(AlphaComponent(B->Pixel(1, 0)), 255u);
     EXPECT_EQ(B->Pixel(2, 0), 0xFFFFFFFFu);
 
-    TPngSpec Gray{2, 1, 0, 4};
+    TPngLayout Gray{2, 1, 0, 4};
     Gray.Rows = {0x7F};
     Gray.TransGray = 7;
     B = DecodeWithAlpha(WritePngWithLibpng(Gray), T);
@@ -130,7 +130,7 @@ TEST(PngDecoder, TurnsTheTransparentColourAndPaletteAlphaIntoAlpha) {
     EXPECT_EQ(B->Pixel(0, 0), 0x00777777u); // colour kept, alpha 0
     EXPECT_EQ(B->Pixel(1, 0), 0xFFFFFFFFu);
 
-    TPngSpec Pal{3, 1, 3, 8};
+    TPngLayout Pal{3, 1, 3, 8};
     Pal.Rows = {0, 1, 2};
     Pal.PaletteRGB = {255, 0, 0, 0, 255, 0, 0, 0, 255};
     Pal.TransAlpha = {0, 128}; // the third entry has no tRNS value: opaque
@@ -142,16 +142,16 @@ TEST(PngDecoder, TurnsTheTransparentColourAndPaletteAlphaIntoAlpha) {
 }
 
 TEST(PngDecoder, OpensTransparencyAsBlackAndOpaque) {
-    TPngSpec Spec{4, 1, 6, 8};
-    Spec.Rows = {200, 100, 50, 0, 200, 100, 50, 128, 200, 100, 50, 255, 255, 255, 255, 1};
-    const auto B = DecodePNG(WritePngWithLibpng(Spec));
+    TPngLayout Layout{4, 1, 6, 8};
+    Layout.Rows = {200, 100, 50, 0, 200, 100, 50, 128, 200, 100, 50, 255, 255, 255, 255, 1};
+    const auto B = DecodePNG(WritePngWithLibpng(Layout));
     EXPECT_EQ(B->Pixel(0, 0), 0xFF000000u);
     // Rounded 200 * 128 / 255, 100 * 128 / 255, 50 * 128 / 255.
     EXPECT_EQ(B->Pixel(1, 0), 0xFF643219u);
     EXPECT_EQ(B->Pixel(2, 0), 0xFFC86432u);
     EXPECT_EQ(B->Pixel(3, 0), 0xFF010101u);
 
-    TPngSpec Pal{2, 1, 3, 8};
+    TPngLayout Pal{2, 1, 3, 8};
     Pal.Rows = {0, 1};
     Pal.PaletteRGB = {255, 0, 0, 0, 0, 255};
     Pal.TransAlpha = {0};
@@ -170,9 +170,9 @@ TFileErrorKind KindOf(const TBytes& Png) {
 }
 
 TEST(PngDecoder, ReportsOversizedTruncatedAndDamagedFilesByKind) {
-    TPngSpec Spec{4, 4, 2, 8};
-    Spec.Rows.assign(48, 9);
-    const TBytes Good = WritePngWithLibpng(Spec);
+    TPngLayout Layout{4, 4, 2, 8};
+    Layout.Rows.assign(48, 9);
+    const TBytes Good = WritePngWithLibpng(Layout);
     ASSERT_EQ(KindOf(Good), fekRead) << "the good file must decode";
     // IHDR data start at byte 16; its CRC follows them at byte 29.
     const auto WithHeader = [&](std::uint32_t Width, std::uint32_t Height) {
@@ -198,20 +198,20 @@ TEST(PngDecoder, ReportsOversizedTruncatedAndDamagedFilesByKind) {
 // The alpha rules of picture strings: an alpha channel and a tRNS colour give alpha, a palette
 // PNG stays opaque whatever its tRNS says; colours are never composed.
 TEST(PictureStrings, TakeAlphaFromAlphaChannelsAndKeyColoursButNotFromPalettes) {
-    TPngSpec GrayAlpha{2, 1, 4, 8};
+    TPngLayout GrayAlpha{2, 1, 4, 8};
     GrayAlpha.Rows = {10, 0, 20, 77};
     auto B = StringToBitmap(Base64Encode(WritePngWithLibpng(GrayAlpha)));
     EXPECT_EQ(B->Pixel(0, 0), 0x000A0A0Au);
     EXPECT_EQ(B->Pixel(1, 0), 0x4D141414u);
 
-    TPngSpec Key{2, 1, 2, 8};
+    TPngLayout Key{2, 1, 2, 8};
     Key.Rows = {1, 2, 3, 4, 5, 6};
     Key.TransRGB = std::array<std::uint16_t, 3>{4, 5, 6};
     B = StringToBitmap(Base64Encode(WritePngWithLibpng(Key)));
     EXPECT_EQ(B->Pixel(0, 0), 0xFF010203u);
     EXPECT_EQ(B->Pixel(1, 0), 0x00040506u);
 
-    TPngSpec Pal{2, 1, 3, 8};
+    TPngLayout Pal{2, 1, 3, 8};
     Pal.Rows = {0, 1};
     Pal.PaletteRGB = {255, 0, 0, 0, 0, 255};
     Pal.TransAlpha = {0, 100};

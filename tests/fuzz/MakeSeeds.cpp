@@ -41,17 +41,17 @@ int main(int argc, char** argv) {
     };
     for (const TPng P : {TPng{0, 1}, TPng{0, 16}, TPng{2, 8}, TPng{3, 4}, TPng{4, 8}, TPng{6, 16}})
         for (const bool Interlaced : {false, true}) {
-            TPngSpec Spec(6, 5, P.Type, P.Depth, Interlaced);
+            TPngLayout Layout(6, 5, P.Type, P.Depth, Interlaced);
             const int Channels = P.Type == 2 ? 3 : P.Type == 4 ? 2 : P.Type == 6 ? 4 : 1;
-            Spec.Rows = Noise(static_cast<std::size_t>(5 * ((6 * Channels * P.Depth + 7) / 8)), 3);
+            Layout.Rows = Noise(static_cast<std::size_t>(5 * ((6 * Channels * P.Depth + 7) / 8)), 3);
             if (P.Type == 3) {
-                Spec.PaletteRGB = Noise(48, 4);
-                Spec.TransAlpha = {0, 128, 255};
+                Layout.PaletteRGB = Noise(48, 4);
+                Layout.TransAlpha = {0, 128, 255};
             }
-            if (P.Type == 0) Spec.TransGray = 1;
+            if (P.Type == 0) Layout.TransGray = 1;
             Save(Root / "png",
                  "t" + std::to_string(P.Type) + "d" + std::to_string(P.Depth) + (Interlaced ? "i" : ""),
-                 WritePngWithLibpng(Spec));
+                 WritePngWithLibpng(Layout));
         }
     Save(Root / "png", "ours", EncodePNG(*Picture));
     Save(Root / "string", "ours", [&] {
@@ -61,20 +61,20 @@ int main(int argc, char** argv) {
 
     for (const int Components : {1, 3, 4})
         for (const bool Progressive : {false, true}) {
-            TJpegSpec Spec(17, 9, Components);
-            Spec.Samples = Noise(static_cast<std::size_t>(17 * 9 * Components), 5);
-            Spec.Quality = 75;
-            Spec.Progressive = Progressive;
+            TJpegLayout Layout(17, 9, Components);
+            Layout.Samples = Noise(static_cast<std::size_t>(17 * 9 * Components), 5);
+            Layout.Quality = 75;
+            Layout.Progressive = Progressive;
             Save(Root / "jpeg", "c" + std::to_string(Components) + (Progressive ? "p" : ""),
-                 WriteJpegWithLibjpeg(Spec));
+                 WriteJpegWithLibjpeg(Layout));
         }
     Save(Root / "jpeg", "ours", EncodeJPG(*Picture));
 
     const std::vector<TColor32> Colors = {0xFF000000u, 0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu};
     for (const bool Interlaced : {false, true}) {
-        TGifSpec Spec{8, 8, Colors, {{1, 2, 6, 5, Interlaced, {}, Interlaced ? 2 : -1, {}}}};
-        for (int I = 0; I < 30; ++I) Spec.Images[0].Indices.push_back(static_cast<std::uint8_t>(I % 4));
-        Save(Root / "gif", Interlaced ? "interlaced" : "plain", WriteGifWithGiflib(Spec));
+        TGifLayout Layout{8, 8, Colors, {{1, 2, 6, 5, Interlaced, {}, Interlaced ? 2 : -1, {}}}};
+        for (int I = 0; I < 30; ++I) Layout.Images[0].Indices.push_back(static_cast<std::uint8_t>(I % 4));
+        Save(Root / "gif", Interlaced ? "interlaced" : "plain", WriteGifWithGiflib(Layout));
     }
 
     Save(Root / "bmp", "ours32", EncodeBitmap(*Picture));
