@@ -10,18 +10,8 @@ root="$(cd "$(dirname "$0")/../.." && pwd)"
 build="$root/build-fuzz"
 
 # clang with libFuzzer and the sanitizer runtimes, and the libraries the codecs use.
-packages=(clang libclang-rt-14-dev cmake ninja-build libpng-dev libjpeg62-turbo-dev libgif-dev zlib1g-dev)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  SUDO=""
-  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-  export DEBIAN_FRONTEND=noninteractive
-  $SUDO apt-get update -q
-  $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
-fi
+"$root/scripts/install-packages.sh" clang libclang-rt-14-dev cmake ninja-build libpng-dev libjpeg62-turbo-dev \
+  libgif-dev zlib1g-dev
 
 cmake -S "$root/tests/fuzz" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
