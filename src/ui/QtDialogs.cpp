@@ -3,6 +3,7 @@
 #include "shell/LangText.h"
 #include "ui/AboutBox.h"
 #include "ui/Dialogs.h"
+#include "ui/TemplateBrowser.h"
 
 #include <QColorDialog>
 #include <QCoreApplication>
@@ -17,8 +18,9 @@ TQtUserDialogs::TQtUserDialogs(QWidget* MainWindow)
     : FMainWindow(MainWindow), FNewImage(new TNewImageForm(MainWindow)),
       FWhatToDo(new TDlgWhatToDo(MainWindow)),
       FReplaceFile(new TfrmDlgReplaceFile([](const QString& Key) { return LangText(Key); }, MainWindow)),
-      FNewFrame(new TfrmNewFrame(MainWindow)), FAbout(new TAboutBox(MainWindow)),
-      FAngel(new TfrmAngel(MainWindow)), FMotionBlur(new TfrmMotionBlur(MainWindow)) {
+      FNewFrame(new TfrmNewFrame(MainWindow)), FTemplate(new TfrmTemplate(MainWindow)),
+      FAbout(new TAboutBox(MainWindow)), FAngel(new TfrmAngel(MainWindow)),
+      FMotionBlur(new TfrmMotionBlur(MainWindow)) {
     FNewImage->AskColor = [this](TColor& C) { return AskColor(C); };
 }
 
@@ -176,6 +178,14 @@ private:
 
 std::unique_ptr<TProgress> TQtUserDialogs::StartProgress(const QString& Text) {
     return std::make_unique<TQtProgress>(Text, FMainWindow);
+}
+
+} // namespace zp
+
+namespace zp {
+
+QString TQtUserDialogs::AskTemplate(bool IsPicTemplates) {
+    return FTemplate->Choose(IsPicTemplates);
 }
 
 } // namespace zp

@@ -15,6 +15,7 @@ class TfrmDlgReplaceFile;
 class TfrmAngel;
 class TfrmMotionBlur;
 class TAboutBox;
+class TfrmTemplate;
 
 // The user dialogs as Qt windows. The program's own dialogs are created once and reused.
 class TQtUserDialogs final : public TUserDialogs {
@@ -35,6 +36,7 @@ public:
     QString AskSaveFileName(const QString& Filter, int& FilterIndex, const QString& FileName) override;
     bool AskColor(TColor& Color) override;
     void ShowAbout() override;
+    QString AskTemplate(bool IsPicTemplates) override;
     std::unique_ptr<TProgress> StartProgress(const QString& Text) override;
 
     TDlgWhatToDo& WhatToDo() const { return *FWhatToDo; }
@@ -50,6 +52,7 @@ private:
     TDlgWhatToDo* FWhatToDo;
     TfrmDlgReplaceFile* FReplaceFile;
     TfrmNewFrame* FNewFrame;
+    TfrmTemplate* FTemplate;
     TAboutBox* FAbout;
     TfrmAngel* FAngel;
     TfrmMotionBlur* FMotionBlur;
