@@ -63,6 +63,7 @@ void TDocForm::ConfigureFrameView(TImgView32& View) {
     View.SetOverSize(0);
     // The document paints what lies behind the picture.
     View.PaintStages().front().Stage = PST_CUSTOM;
+    View.Layers().MouseEvents = !FToolMode;
     View.OnPaintStage = [this](TImgView32& Sender, TBitmap32& Buffer, unsigned StageNum) {
         ImgViewPaintStage(Sender, Buffer, StageNum);
     };
@@ -103,6 +104,16 @@ void TDocForm::PageControl1Change() {
         FHost.FrameShown(*this, GetIndex());
     }
     if (FActivePage == FTabSheetGif) OnPreviewRequested.Notify(*this);
+}
+
+void TDocForm::SetMouseEvents(bool Status) {
+    FToolMode = Status;
+    for (const TGifFrames& R : ArrayGifFrame) R.ImgView->Layers().MouseEvents = !Status;
+}
+
+void TDocForm::DeleteMarkLayer() {
+    if (MarkLayer) MarkLayer->LayerCollection()->Delete(MarkLayer);
+    MarkLayer = nullptr;
 }
 
 void TDocForm::SelectLayer(TPositionedLayer* Value) {

@@ -156,6 +156,14 @@ public:
     // A plain bitmap layer copied into AImgView, centred under its visible area.
     TBitmapLayer* AssignBitmapLayer(const TBitmapLayer& ABitmapLayer, TImgView32* AImgView);
 
+    // --- interaction modes
+    // True: tool mode (the canvas tools act, layers get no mouse input); false: layer mode (a
+    // click selects a layer, the selection frame moves and sizes it).
+    void SetMouseEvents(bool Status);
+    bool ToolMode() const { return FToolMode; }
+    // Removes the marked rectangle, if there is one.
+    void DeleteMarkLayer();
+
     // --- zoom
     // Applies a zoom text such as "150%" to the current frame and returns the effective one.
     QString ScaleComboChange(const QString& S);
@@ -199,6 +207,7 @@ private:
     QString FCaption;
     bool FDestroying = false;
     bool FAssembling = false;
+    bool FToolMode = true;
 };
 
 } // namespace zp

@@ -132,6 +132,7 @@ void TMainForm::PlaceDocumentWindow(TDocForm& Doc) {
 // ---------------------------------------------------------------- start-up
 
 void TMainForm::FormActivate() {
+    FView.AdjustPalettes();
     RunStartupAction();
 }
 

@@ -2,6 +2,7 @@
 
 #include "document/DocForm.h"
 #include "document/DocHost.h"
+#include "document/PaletteState.h"
 #include "document/UserDialogs.h"
 #include "shell/CommandTable.h"
 #include "shell/History.h"
@@ -65,6 +66,10 @@ public:
     virtual void SetMenuCheck(const QString& MenuComponent, bool Checked) {
         (void)MenuComponent, (void)Checked;
     }
+    // Shows or hides a palette (by its menu command) and stores that in the settings.
+    virtual void TogglePalette(const QString& MenuComponent) { (void)MenuComponent; }
+    // Places every palette from the settings.
+    virtual void AdjustPalettes() {}
 };
 
 // The main window's model: the open documents and the selected one, start-up, the command
@@ -144,6 +149,12 @@ public:
     void ExportGif();
     // Assembles the animation of a document with a progress display; false when cancelled.
     bool AssembleGif(TDocForm& Doc);
+
+    // --- tool palette
+    // A tool button was clicked (it is down now).
+    void PaintboxToolClicked(TPaintTool Tool);
+    // Every open document goes to tool mode.
+    void ManageZeigerTool();
 
     // "Speichern": a project saves under its name, anything else asks for one. False when
     // nothing was written.

@@ -4,6 +4,7 @@
 #include "document/UserDialogs.h"
 #include "files/AnimGif.h"
 #include "shell/Places.h"
+#include "shell/Settings.h"
 #include "shell/Version.h"
 
 #include <QDesktopServices>
@@ -42,6 +43,13 @@ void TMainForm::Execute(TCmd Command) {
     case TCmd::FrameRight: MoveFrameRight(); break;
     case TCmd::GifPreview: CreateGifImgPreview(); break;
     case TCmd::GifExport: ExportGif(); break;
+    case TCmd::TextTool: FView.TogglePalette(QStringLiteral("mnTextTool")), ChangeMenuPic(); break;
+    case TCmd::LayerTool: FView.TogglePalette(QStringLiteral("mnLayerTool")), ChangeMenuPic(); break;
+    case TCmd::Paintbox: FView.TogglePalette(QStringLiteral("mnPaintbox")), ChangeMenuPic(); break;
+    case TCmd::ResetPalettePosition:
+        Settings().ResetFormProps();
+        FView.AdjustPalettes();
+        break;
     case TCmd::Help: ShowHelp(); break;
     case TCmd::Info: UserDialogs().ShowAbout(); break;
     case TCmd::NewVersion: StartUpdater(); break;
@@ -179,6 +187,29 @@ void TMainForm::ExportGif() {
         default: return;
         }
     }
+}
+
+void TMainForm::PaintboxToolClicked(TPaintTool Tool) {
+    switch (Tool) {
+    case ptZeiger: SetNewCursor(2); break;
+    case ptColorFiller: SetNewCursor(117); break;
+    case ptPipette: break;
+    default: SetNewCursor(1); break;
+    }
+    // Only the mark tool keeps the marked rectangle.
+    if (Tool != ptMark && FSelectedDocForm) FSelectedDocForm->DeleteMarkLayer();
+    switch (Tool) {
+    case ptPaintPolygon: FView.ChangeControlEnable(enablePolygon); break;
+    case ptPaintLine: FView.ChangeControlEnable(enableLine); break;
+    case ptPaintRectangle: FView.ChangeControlEnable(enableRectangle); break;
+    case ptPaintEllipse: FView.ChangeControlEnable(enableEllipse); break;
+    default: break;
+    }
+    ManageZeigerTool();
+}
+
+void TMainForm::ManageZeigerTool() {
+    for (const auto& Doc : DocFormList) Doc->SetMouseEvents(true);
 }
 
 void TMainForm::ShowHelp() {

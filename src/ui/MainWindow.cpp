@@ -7,6 +7,7 @@
 #include "ui/HistoryMenu.h"
 #include "ui/Icons.h"
 #include "ui/LangCaptions.h"
+#include "ui/Paintbox.h"
 #include "ui/QtDialogs.h"
 
 #include <QApplication>
@@ -56,6 +57,22 @@ private:
     bool FPending = false;
 };
 
+} // namespace
+
+// What documents read from the palettes that exist; the rest answers with the defaults.
+class TAppPalettes final : public TPlainPaletteState {
+public:
+    explicit TAppPalettes(TfrmPaintbox& Paintbox) : FPaintbox(Paintbox) {}
+    TPaintTool Tool() const override { return FPaintbox.Tool(); }
+    TColor Color1() const override { return FPaintbox.Color1(); }
+    TColor Color2() const override { return FPaintbox.Color2(); }
+
+private:
+    TfrmPaintbox& FPaintbox;
+};
+
+namespace {
+
 // A menu item shows the picture of the tool button with the same command, if there is one.
 QIcon MenuIcon(const QString& Component, TCmd Command) {
     static const QHash<QString, QString> Own{
@@ -80,6 +97,12 @@ TMainWindow::TMainWindow(bool Interactive, QWidget* Parent)
     FModel = std::make_unique<TMainForm>(*this);
     BuildMenus();
     BuildToolBar();
+    FPaintbox = new TfrmPaintbox(this);
+    FPaintbox->OnToolClick = [this](TPaintTool Tool) { FModel->PaintboxToolClicked(Tool); };
+    FPaintbox->OnSetCursor = [this](int Cursor) { FModel->SetNewCursor(Cursor); };
+    FPaintbox->AskColor = [](TColor& C) { return UserDialogs().AskColor(C); };
+    FPalettes = std::make_unique<TAppPalettes>(*FPaintbox);
+    if (FInteractive) SetPaletteState(FPalettes.get());
     connect(FMdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* Sub) {
         for (auto It = FWindows.begin(); It != FWindows.end(); ++It)
             if (It.value() == Sub) FModel->SetSelectedDocForm(const_cast<TDocForm*>(It.key()));
@@ -90,6 +113,7 @@ TMainWindow::~TMainWindow() {
     // Closing the documents activates other sub-windows; nobody listens any more.
     disconnect(FMdiArea, nullptr, this, nullptr);
     FModel.reset();
+    if (FInteractive) SetPaletteState(nullptr);
     if (FDialogs) SetUserDialogs(nullptr);
 }
 
@@ -261,6 +285,53 @@ void TMainWindow::CloseMainWindow() {
 
 void TMainWindow::SetCaption(const QString& Caption) {
     setWindowTitle(Caption);
+}
+
+void TMainWindow::SetViewCursor(int Cursor) {
+    // The frame views show the model's cursor through their own notifications; nothing else here.
+    (void)Cursor;
+}
+
+void TMainWindow::ActivatePointerTool() {
+    FPaintbox->ActivateZeigerTool();
+}
+
+bool TMainWindow::IsToolDown(TFigureTool Tool) const {
+    switch (Tool) {
+    case TFigureTool::Polygon: return FPaintbox->Tool() == ptPaintPolygon;
+    case TFigureTool::Line: return FPaintbox->Tool() == ptPaintLine;
+    case TFigureTool::Rectangle: return FPaintbox->Tool() == ptPaintRectangle;
+    case TFigureTool::Ellipse: return FPaintbox->Tool() == ptPaintEllipse;
+    }
+    return false;
+}
+
+QWidget* TMainWindow::PaletteOf(const QString& MenuComponent) const {
+    if (MenuComponent == QLatin1String("mnPaintbox")) return FPaintbox;
+    return nullptr;
+}
+
+bool TMainWindow::IsPaletteVisible(const QString& MenuComponent) const {
+    const QWidget* P = PaletteOf(MenuComponent);
+    return P && P->isVisible();
+}
+
+void TMainWindow::TogglePalette(const QString& MenuComponent) {
+    QWidget* P = PaletteOf(MenuComponent);
+    if (!P) return;
+    P->setVisible(!P->isVisible());
+    if (P == FPaintbox)
+        Settings().SaveFormProps(
+            TFormProps{pkPaintBox, P->x(), P->y(), P->width(), P->height(), P->isVisible()});
+}
+
+void TMainWindow::AdjustPalettes() {
+    if (FInteractive) FPaintbox->Adjust(this);
+}
+
+void TMainWindow::SavePalettePositions() {
+    Settings().SaveFormProps(TFormProps{pkPaintBox, FPaintbox->x(), FPaintbox->y(), FPaintbox->width(),
+                                        FPaintbox->height(), FPaintbox->isVisible()});
 }
 
 void TMainWindow::SetMenuCheck(const QString& MenuComponent, bool Checked) {

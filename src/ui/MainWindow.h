@@ -16,6 +16,8 @@ namespace zp {
 
 class TDocumentWindow;
 class TQtUserDialogs;
+class TfrmPaintbox;
+class TAppPalettes;
 
 // The application's main window: menus and tool bar built from the command table, the zoom
 // box, and one MDI child per open document. The document logic lives in its TMainForm.
@@ -46,6 +48,15 @@ public:
     void CloseMainWindow() override;
     void SetCaption(const QString& Caption) override;
     void SetMenuCheck(const QString& MenuComponent, bool Checked) override;
+    void SetViewCursor(int Cursor) override;
+    void ActivatePointerTool() override;
+    bool IsToolDown(TFigureTool Tool) const override;
+    bool IsPaletteVisible(const QString& MenuComponent) const override;
+    void TogglePalette(const QString& MenuComponent) override;
+    void AdjustPalettes() override;
+    void SavePalettePositions() override;
+
+    TfrmPaintbox* Paintbox() const { return FPaintbox; }
 
 protected:
     void closeEvent(QCloseEvent* Event) override;
@@ -58,12 +69,16 @@ private:
     // Runs a command; an error it raises is reported and the program goes on.
     void Run(TCmd Command);
     void Report(const std::exception& E);
+    // The palette window behind a "Fenster" menu command; null for palettes not built yet.
+    QWidget* PaletteOf(const QString& MenuComponent) const;
     // What each activation does; runs after the event that caused it.
     void Activated();
 
     QMdiArea* FMdiArea;
     std::unique_ptr<TQtUserDialogs> FDialogs;
     std::unique_ptr<TMainForm> FModel;
+    TfrmPaintbox* FPaintbox = nullptr;
+    std::unique_ptr<TAppPalettes> FPalettes;
     QHash<QString, QAction*> FActions;
     QHash<const TDocForm*, QMdiSubWindow*> FWindows;
     QComboBox* FZoom = nullptr;

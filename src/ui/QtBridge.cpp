@@ -1,9 +1,8 @@
 #include "ui/QtBridge.h"
 
+#include "ui/Icons.h"
+
 #include <QHash>
-#include <QLinearGradient>
-#include <QPainter>
-#include <QPixmap>
 
 namespace zp {
 
@@ -28,65 +27,30 @@ TShiftState ToShiftState(Qt::KeyboardModifiers Modifiers, Qt::MouseButtons Butto
 
 namespace {
 
-// The program's own cursors, drawn once: 1 drawing tools, 2 pointer tool, 110 colour picking,
-// 117 colour filling.
-QCursor DrawnCursor(TCursor Cursor) {
-    QPixmap Pix(32, 32);
-    Pix.fill(Qt::transparent);
-    QPainter P(&Pix);
-    P.setRenderHint(QPainter::Antialiasing, false);
-    const QPen Outline(Qt::white, 3), Ink(Qt::black, 1);
-    switch (Cursor) {
-    case 1: { // cross hair with a small gradient square
-        for (const QPen& Pen : {Outline, Ink}) {
-            P.setPen(Pen);
-            P.drawLine(15, 4, 15, 12);
-            P.drawLine(15, 18, 15, 26);
-            P.drawLine(4, 15, 12, 15);
-            P.drawLine(18, 15, 26, 15);
-        }
-        QLinearGradient G(20, 20, 28, 28);
-        G.setColorAt(0, Qt::black);
-        G.setColorAt(1, Qt::white);
-        P.setPen(Ink);
-        P.setBrush(G);
-        P.drawRect(20, 20, 8, 8);
-        return QCursor(Pix, 15, 15);
-    }
-    case 110: { // pipette, tip at the bottom left
-        P.setRenderHint(QPainter::Antialiasing);
-        for (const QPen& Pen : {QPen(Qt::white, 5, Qt::SolidLine, Qt::RoundCap),
-                                QPen(Qt::black, 3, Qt::SolidLine, Qt::RoundCap)}) {
-            P.setPen(Pen);
-            P.drawLine(2, 29, 18, 13);
-        }
-        P.setPen(QPen(Qt::white, 1));
-        P.setBrush(Qt::black);
-        P.drawEllipse(QPointF(23, 8), 6, 6);
-        return QCursor(Pix, 1, 30);
-    }
-    case 117: { // paint bucket pouring to the bottom left
-        P.setRenderHint(QPainter::Antialiasing);
-        P.setPen(QPen(Qt::black, 1.5));
-        P.setBrush(Qt::white);
-        QPolygonF Bucket;
-        Bucket << QPointF(10, 12) << QPointF(20, 4) << QPointF(29, 13) << QPointF(19, 22);
-        P.drawPolygon(Bucket);
-        P.setBrush(Qt::black);
-        P.drawEllipse(QPointF(5, 22), 3, 5);
-        return QCursor(Pix, 5, 27);
-    }
-    default: return QCursor(Qt::ArrowCursor);
-    }
+// The program's own cursors: 1 drawing tools, 2 pointer tool, 110 colour picking, 117 filling.
+QCursor ProgramCursor(TCursor Cursor) {
+    struct TDrawn {
+        TCursor Number;
+        const char* Picture;
+        int HotX, HotY;
+    };
+    static const TDrawn Drawn[] = {{1, "CursorGradientTool", 15, 15},
+                                   {2, "CursorPointerTool", 1, 1},
+                                   {110, "CursorPipette", 2, 29},
+                                   {117, "CursorFiller", 7, 29}};
+    for (const TDrawn& D : Drawn)
+        if (D.Number == Cursor)
+            return QCursor(CommandIcon(QString::fromLatin1(D.Picture)).pixmap(32, 32), D.HotX, D.HotY);
+    return QCursor(Qt::ArrowCursor);
 }
 
 } // namespace
 
 QCursor ToQCursor(TCursor Cursor) {
-    if (Cursor == 1 || Cursor == 110 || Cursor == 117) {
-        static QHash<int, QCursor> Drawn;
-        if (!Drawn.contains(Cursor)) Drawn.insert(Cursor, DrawnCursor(Cursor));
-        return Drawn.value(Cursor);
+    if (Cursor == 1 || Cursor == 2 || Cursor == 110 || Cursor == 117) {
+        static QHash<int, QCursor> Made;
+        if (!Made.contains(Cursor)) Made.insert(Cursor, ProgramCursor(Cursor));
+        return Made.value(Cursor);
     }
     switch (Cursor) {
     case crNone: return QCursor(Qt::BlankCursor);

@@ -618,3 +618,35 @@ TEST_F(TMainFormFixture, ClosingTwiceAtOnceClosesOnce) {
 
 } // namespace
 } // namespace zp
+
+namespace zp {
+namespace {
+
+TEST_F(TMainFormFixture, ToolClicksSetCursorsModesAndTheMarkedRectangle) {
+    Model->StartupHandled = true;
+    TDocForm& Doc = NewPicture();
+    TLayerCollection& Layers = Doc.ImgView()->Layers();
+    Doc.MarkLayer = Layers.Add<TRubberbandLayer>();
+    Doc.SetMouseEvents(false); // layer mode, as "Skalieren" leaves it
+
+    View.Modes.clear();
+    Model->PaintboxToolClicked(ptMark);
+    EXPECT_TRUE(Doc.MarkLayer); // the mark tool keeps it
+    EXPECT_TRUE(Doc.ToolMode());
+    EXPECT_EQ(Doc.ImgView()->Cursor(), 1);
+    EXPECT_FALSE(Doc.ImgView()->Layers().MouseEvents);
+
+    Model->PaintboxToolClicked(ptPaintPolygon);
+    EXPECT_FALSE(Doc.MarkLayer);
+    EXPECT_EQ(Layers.Count(), 0);
+    EXPECT_EQ(View.Modes, (std::vector<TEnableType>{enablePolygon}));
+    Model->PaintboxToolClicked(ptColorFiller);
+    EXPECT_EQ(Doc.ImgView()->Cursor(), 117);
+    Model->PaintboxToolClicked(ptPipette); // the pipette leaves the cursor
+    EXPECT_EQ(Doc.ImgView()->Cursor(), 117);
+    Model->PaintboxToolClicked(ptZeiger);
+    EXPECT_EQ(Doc.ImgView()->Cursor(), 2);
+}
+
+} // namespace
+} // namespace zp

@@ -1,0 +1,42 @@
+#include "ui/Paintbox.h"
+#include "support/ScriptedDialogs.h"
+#include "ui/ColorSwatch.h"
+
+#include <QAbstractButton>
+
+#include <gtest/gtest.h>
+
+namespace zp {
+namespace {
+
+TEST(Paintbox, ToolsAreExclusiveAndThePointerComesBack) {
+    TfrmPaintbox P;
+    std::vector<TPaintTool> Clicked;
+    int Cursor = 0;
+    P.OnToolClick = [&](TPaintTool T) { Clicked.push_back(T); };
+    P.OnSetCursor = [&](int C) { Cursor = C; };
+    EXPECT_EQ(P.Tool(), ptZeiger);
+    EXPECT_TRUE(P.Button(ptZeiger)->isChecked());
+    P.Button(ptPaintEllipse)->click();
+    EXPECT_EQ(P.Tool(), ptPaintEllipse);
+    EXPECT_FALSE(P.Button(ptZeiger)->isChecked());
+    P.Button(ptMark)->click();
+    EXPECT_EQ(Clicked, (std::vector<TPaintTool>{ptPaintEllipse, ptMark}));
+    P.ActivateZeigerTool(); // no click reaction, cursor 2
+    EXPECT_EQ(P.Tool(), ptZeiger);
+    EXPECT_TRUE(P.Button(ptZeiger)->isChecked());
+    EXPECT_EQ(Clicked.size(), 2u);
+    EXPECT_EQ(Cursor, 2);
+    EXPECT_EQ(P.Button(ptPipette)->toolTip(), QStringLiteral("Pipette"));
+}
+
+TEST(Paintbox, SwatchesStartBlackAndWhiteAndTakeAChosenColour) {
+    TfrmPaintbox P;
+    EXPECT_EQ(P.Color1(), 0x000000);
+    EXPECT_EQ(P.Color2(), 0xFFFFFF);
+    P.ShpColor1()->SetColor(0x0000FF);
+    EXPECT_EQ(P.Color1(), 0x0000FF);
+}
+
+} // namespace
+} // namespace zp
