@@ -44,8 +44,11 @@ TMarchingSqare::TMarchingSqare(const TBitmap32& ABitmap, const TRect& ARect)
 TMarchingSqare::TMarchingSqare(const TBitmap32& ABitmap, const TRect& ARect, std::uint8_t AAlphaLevel)
     : fAlphaLevel(AAlphaLevel), fBitmap(&ABitmap), fRect(ARect) {}
 
-bool TMarchingSqare::IsSolid(int X, int Y) const {
-    if (X < 0 || Y < 0 || X >= fBitmap->Width() || Y >= fBitmap->Height()) return false;
+inline bool TMarchingSqare::IsSolid(int X, int Y) const {
+    // One unsigned comparison per axis also refuses negative coordinates.
+    if (static_cast<unsigned>(X) >= static_cast<unsigned>(fBitmap->Width()) ||
+        static_cast<unsigned>(Y) >= static_cast<unsigned>(fBitmap->Height()))
+        return false;
     return Alpha(fBitmap->Pixel(X, Y)) > fAlphaLevel;
 }
 
