@@ -66,7 +66,7 @@ public:
     TFloatPoint ScaleFactor() const { return fScaleFactor; }
     void SetScale(TFloatPoint Value);
 
-    // --- state of the drawing, read by the shapes, the document and the tests
+    // --- state of the last drawing
     // One effect object per entry of the style's EffectList, same order.
     std::vector<std::unique_ptr<TEffect>> EffectObjectList;
     // The anchor used by the last repositioning (bitmap pixels).
@@ -152,8 +152,10 @@ protected:
     void CopyFigurePropsTo(T2DFiguren& Target) const;
     // A refresh starts here: no outline means no outline width.
     void PrepareRefresh();
-    // Begin-update, then Refresh, then the change signal; also when Refresh throws.
+    // Runs Refresh inside one update of the bitmap and signals the change; a throwing Refresh
+    // still ends the update.
     template <class FRefresh> void Refreshing(FRefresh&& Refresh);
+    // What every shape method sets before its refresh: blend, scaled, cropped.
     void SetDrawingProps();
 
     bool FHelpLayer = false;
