@@ -1,7 +1,7 @@
 #include "files/PictureStrings.h"
 
-#include "files/Base64.h"
 #include "files/PictureCodecs.h"
+#include "gfx/Base64.h"
 
 namespace zp {
 

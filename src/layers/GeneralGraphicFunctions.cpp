@@ -1,5 +1,9 @@
 #include "layers/GeneralGraphicFunctions.h"
 
+#include "gfx/Base64.h"
+
+#include <QByteArray>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -191,6 +195,19 @@ TGPMatrixElements TGeneralGraphicFunctions::MatrixTranslate(TGPMatrixElements AM
 
 TGPMatrixElements TGeneralGraphicFunctions::MatrixScale(TGPMatrixElements AMatrix, TFloatPoint ScalePoint) {
     return Then(AMatrix, {ScalePoint.X, 0, 0, ScalePoint.Y, 0, 0});
+}
+
+std::string TGeneralGraphicFunctions::BitmapToString(const TGPImage& aBitmap) {
+    const QByteArray Png = aBitmap.SaveToPngStream();
+    return Base64Encode(
+        {reinterpret_cast<const std::uint8_t*>(Png.constData()), static_cast<std::size_t>(Png.size())});
+}
+
+std::shared_ptr<TGPImage> TGeneralGraphicFunctions::StringToTGPImage(std::string_view BmpString) {
+    if (BmpString.empty()) return nullptr;
+    const std::vector<std::uint8_t> Bytes = Base64Decode(BmpString);
+    return TGPImage::FromStream(
+        QByteArray(reinterpret_cast<const char*>(Bytes.data()), static_cast<qsizetype>(Bytes.size())));
 }
 
 } // namespace zp

@@ -7,11 +7,15 @@
 #include "raster/CompareBitmap.h"
 #include "raster/Types.h"
 
+#include <memory>
+#include <string>
+#include <string_view>
+
 namespace zp {
 
 // Stateless raster and geometry routines. Documents and layers each hold an instance, so the
-// routines are members; none of them keeps state. The picture writers, picture strings and GIF
-// assembly belong to the file codecs and live with them.
+// routines are members; none of them keeps state. The picture writers, the picture strings of
+// surfaces and GIF assembly belong to the file codecs and live with them.
 class TGeneralGraphicFunctions {
 public:
     // --- colours
@@ -50,6 +54,15 @@ public:
     // Image attributes that scale an image's alpha by AlphaVal / 255.
     static TGPImageAttributes GetImgAttributesByAlphaValue(int AlphaVal) {
         return AlphaScaleImageAttributes(static_cast<float>(AlphaVal) / 255.0f);
+    }
+
+    // --- pictures of the drawing binding as text: the PNG (alpha kept), Base64-encoded
+    static std::string BitmapToString(const TGPImage& aBitmap);
+    // Null for empty text; otherwise any format the binding decodes. Text that is not Base64
+    // gives no bytes, which the decoder rejects with EGdipError.
+    static std::shared_ptr<TGPImage> StringToTGPImage(std::string_view BmpString);
+    static std::shared_ptr<TGPImage> StringToTGPBitmap(std::string_view BmpString) {
+        return StringToTGPImage(BmpString);
     }
 };
 

@@ -6,14 +6,17 @@
 #include "gfx/Image.h"
 #include "gfx/MatrixElements.h"
 #include "gfx/Pen.h"
+#include "layers/Filters.h"
 #include "layers/GeneralGraphicFunctions.h"
 #include "layers/LayerTypes.h"
 #include "raster/Color32.h"
 #include "raster/Types.h"
 
 #include <QString>
+#include <pugixml.hpp>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -126,6 +129,16 @@ public:
     // nothing; a square whose drag is vertical is turned by 45 degrees.
     std::unique_ptr<TGPBrush> CreateGradientBrush() const;
 
+    // The style block of a project file, appended to the layer's element. A motion blur's
+    // direction and strength come from the layer's effect object at the same index.
+    virtual void WriteXML(pugi::xml_node aXMLNode,
+                          const std::vector<std::unique_ptr<TEffect>>& EffectObjectList) const;
+    // Every element of the style block but the effects, which the layer reads (it owns their
+    // objects). Version 2000 and older: the few style values that those files keep among the
+    // layer's own elements. Throws EXMLReadError, or EGdipError for a pattern picture that
+    // cannot be decoded.
+    virtual void ReadXML(pugi::xml_node aXMLNode, int Version);
+
 protected:
     bool fOutline = false;
     int fOutlineSize = 0;
@@ -158,6 +171,12 @@ protected:
     TGPMatrixElements fTransformMatrix;
     TGPMatrixElements fShadowTransformMatrix;
 };
+
+// The effects of a style block: NumEffects, then as many elements from the first "Effects" on.
+// A convolution kind goes to AddKind; a motion blur, with its stored direction and strength, to
+// AddMotionBlur; kinds above 7 are skipped. Throws EXMLReadError.
+void ReadXMLEffects(pugi::xml_node aXMLNode, const std::function<void(TEffectType)>& AddKind,
+                    const std::function<void(std::unique_ptr<TMotionBlur>)>& AddMotionBlur);
 
 // The style of a text layer: a layer style plus the text and its font.
 class TFontLayerStyle : public T2DLayerStyle {

@@ -1,9 +1,9 @@
 #include "CodecTestSupport.h"
 
-#include "files/Base64.h"
 #include "files/FileError.h"
 #include "files/PictureCodecs.h"
 #include "files/PictureStrings.h"
+#include "gfx/Base64.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>

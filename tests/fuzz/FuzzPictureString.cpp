@@ -1,7 +1,7 @@
 #include "FuzzTarget.h"
 
-#include "files/Base64.h"
 #include "files/PictureStrings.h"
+#include "gfx/Base64.h"
 
 #include <cstring>
 #include <string_view>

@@ -3,8 +3,8 @@
 
 #include "CodecTestSupport.h"
 
-#include "files/Base64.h"
 #include "files/PictureCodecs.h"
+#include "gfx/Base64.h"
 
 #include <filesystem>
 #include <fstream>

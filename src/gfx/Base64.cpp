@@ -1,4 +1,4 @@
-#include "files/Base64.h"
+#include "gfx/Base64.h"
 
 #include <array>
 
