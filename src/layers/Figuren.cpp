@@ -379,6 +379,11 @@ void T2DFiguren::CopyFigurePropsTo(T2DFiguren& Target) const {
     Target.fA = fA;
     Target.fScaleFactor = fScaleFactor;
 
+    CopyEffectsTo(Target);
+    Target.SetLocation(Location());
+}
+
+void T2DFiguren::CopyEffectsTo(T2DFiguren& Target) const {
     Target.EffectObjectList.clear();
     Target.F2DLayerStyle->EffectList.clear();
     const std::vector<TEffectType>& Kinds = F2DLayerStyle->EffectList;
@@ -388,7 +393,7 @@ void T2DFiguren::CopyFigurePropsTo(T2DFiguren& Target) const {
             continue;
         }
         auto Blur = std::make_unique<TMotionBlur>();
-        Blur->SetEffectBitmap(&B);
+        Blur->SetEffectBitmap(&Target.Bitmap());
         const auto* Source = I < EffectObjectList.size()
                                  ? dynamic_cast<const TMotionBlur*>(EffectObjectList[I].get())
                                  : nullptr;
@@ -399,7 +404,53 @@ void T2DFiguren::CopyFigurePropsTo(T2DFiguren& Target) const {
         Target.F2DLayerStyle->AddEffect(efMotionBlur);
         Target.EffectObjectList.push_back(std::move(Blur));
     }
-    Target.SetLocation(Location());
+}
+
+void T2DFiguren::CopyFigureStateTo(T2DFiguren& Target) const {
+    CopyBitmapLayerState(Target);
+    Target.FHelpLayer = FHelpLayer;
+    Target.F2DLayerStyle->Assign(*F2DLayerStyle);
+    CopyEffectsTo(Target);
+    Target.fX1 = fX1;
+    Target.fY1 = fY1;
+    Target.fX2 = fX2;
+    Target.fY2 = fY2;
+    Target.fA = fA;
+    Target.fBoundingRect = fBoundingRect;
+    Target.fScaleFactor = fScaleFactor;
+    Target.FGradientAnchor = FGradientAnchor;
+    Target.PreviousStartPoint = PreviousStartPoint;
+    Target.FirstPaint = FirstPaint;
+    Target.StartPoint = StartPoint;
+    Target.GPBoundingRect = GPBoundingRect;
+    Target.TransformationPoint = TransformationPoint;
+    Target.Matrix.SetElements(Matrix.GetElements());
+}
+
+void T2DFiguren::SwapFigureState(T2DFiguren& Other) {
+    SwapBitmapLayerState(Other);
+    std::swap(FHelpLayer, Other.FHelpLayer);
+    std::swap(F2DLayerStyle, Other.F2DLayerStyle);
+    std::swap(EffectObjectList, Other.EffectObjectList);
+    // Effects work on the bitmap of the layer that owns them.
+    for (auto& E : EffectObjectList) E->SetEffectBitmap(&Bitmap());
+    for (auto& E : Other.EffectObjectList) E->SetEffectBitmap(&Other.Bitmap());
+    std::swap(fX1, Other.fX1);
+    std::swap(fY1, Other.fY1);
+    std::swap(fX2, Other.fX2);
+    std::swap(fY2, Other.fY2);
+    std::swap(fA, Other.fA);
+    std::swap(fBoundingRect, Other.fBoundingRect);
+    std::swap(fScaleFactor, Other.fScaleFactor);
+    std::swap(FGradientAnchor, Other.FGradientAnchor);
+    std::swap(PreviousStartPoint, Other.PreviousStartPoint);
+    std::swap(FirstPaint, Other.FirstPaint);
+    std::swap(StartPoint, Other.StartPoint);
+    std::swap(GPBoundingRect, Other.GPBoundingRect);
+    std::swap(TransformationPoint, Other.TransformationPoint);
+    const TGPMatrixElements Mine = Matrix.GetElements();
+    Matrix.SetElements(Other.Matrix.GetElements());
+    Other.Matrix.SetElements(Mine);
 }
 
 // ---------------------------------------------------------------- project file

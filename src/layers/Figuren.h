@@ -150,6 +150,11 @@ protected:
     // The common part of every Clone (the scale factors included, so that the copy's bitmap
     // holds the scaled figure).
     void CopyFigurePropsTo(T2DFiguren& Target) const;
+    // Effect objects like these for Target's bitmap: convolutions fresh, blurs with their values.
+    void CopyEffectsTo(T2DFiguren& Target) const;
+    // The shared part of the kinds' SaveState and SwapState: model, drawing state, picture.
+    void CopyFigureStateTo(T2DFiguren& Target) const;
+    void SwapFigureState(T2DFiguren& Other);
     // A refresh starts here: no outline means no outline width.
     void PrepareRefresh();
     // Runs Refresh inside one update of the bitmap and signals the change; a throwing Refresh

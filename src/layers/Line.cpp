@@ -138,6 +138,27 @@ T2DLine* T2DLine::Clone(TLayerCollection& Layers) const {
     return Copy;
 }
 
+std::unique_ptr<TBitmapLayer> T2DLine::SaveState() const {
+    auto S = std::make_unique<T2DLine>();
+    CopyFigureStateTo(*S);
+    S->fLineWidth = fLineWidth;
+    S->StartPoint2 = StartPoint2;
+    S->V = V;
+    S->PolygonPoints = PolygonPoints;
+    S->PolygonShadowPoints = PolygonShadowPoints;
+    return S;
+}
+
+void T2DLine::SwapState(TBitmapLayer& Other) {
+    auto& O = dynamic_cast<T2DLine&>(Other);
+    SwapFigureState(O);
+    std::swap(fLineWidth, O.fLineWidth);
+    std::swap(StartPoint2, O.StartPoint2);
+    std::swap(V, O.V);
+    std::swap(PolygonPoints, O.PolygonPoints);
+    std::swap(PolygonShadowPoints, O.PolygonShadowPoints);
+}
+
 void T2DLine::WriteXML(pugi::xml_node aXMLNode) const {
     WriteXMLInteger(aXMLNode, "LayerType", 2);
     Write2DPropsToXML(aXMLNode);

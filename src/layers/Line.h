@@ -21,6 +21,8 @@ public:
     void WriteXML(pugi::xml_node aXMLNode) const override;
     void ReadXML(pugi::xml_node aXMLNode, int Version) override;
     T2DLine* Clone(TLayerCollection& Layers) const override;
+    std::unique_ptr<TBitmapLayer> SaveState() const override;
+    void SwapState(TBitmapLayer& Other) override;
 
     int LineWidth() const { return fLineWidth; }
     void SetLineWidth(int Value) { fLineWidth = Value; }

@@ -118,6 +118,25 @@ T2DPolygon* T2DPolygon::Clone(TLayerCollection& Layers) const {
     return Copy;
 }
 
+std::unique_ptr<TBitmapLayer> T2DPolygon::SaveState() const {
+    auto S = std::make_unique<T2DPolygon>();
+    CopyFigureStateTo(*S);
+    S->fNumEdges = fNumEdges;
+    S->Radius = Radius;
+    S->PolygonPoints = PolygonPoints;
+    S->PolygonShadowPoints = PolygonShadowPoints;
+    return S;
+}
+
+void T2DPolygon::SwapState(TBitmapLayer& Other) {
+    auto& O = dynamic_cast<T2DPolygon&>(Other);
+    SwapFigureState(O);
+    std::swap(fNumEdges, O.fNumEdges);
+    std::swap(Radius, O.Radius);
+    std::swap(PolygonPoints, O.PolygonPoints);
+    std::swap(PolygonShadowPoints, O.PolygonShadowPoints);
+}
+
 void T2DPolygon::WriteXML(pugi::xml_node aXMLNode) const {
     WriteXMLInteger(aXMLNode, "LayerType", 3);
     Write2DPropsToXML(aXMLNode);

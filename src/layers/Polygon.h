@@ -22,6 +22,8 @@ public:
     void WriteXML(pugi::xml_node aXMLNode) const override;
     void ReadXML(pugi::xml_node aXMLNode, int Version) override;
     T2DPolygon* Clone(TLayerCollection& Layers) const override;
+    std::unique_ptr<TBitmapLayer> SaveState() const override;
+    void SwapState(TBitmapLayer& Other) override;
 
     int NumEdges() const { return fNumEdges; }
     void SetNumEdges(int Value) { fNumEdges = Value; }

@@ -122,6 +122,21 @@ T2DRectangle* T2DRectangle::Clone(TLayerCollection& Layers) const {
     return TBoxFigure::Clone(*this, Layers);
 }
 
+std::unique_ptr<TBitmapLayer> T2DRectangle::SaveState() const {
+    auto S = std::make_unique<T2DRectangle>();
+    CopyFigureStateTo(*S);
+    S->TheShadowRectF = TheShadowRectF;
+    S->TheRectF = TheRectF;
+    return S;
+}
+
+void T2DRectangle::SwapState(TBitmapLayer& Other) {
+    auto& O = dynamic_cast<T2DRectangle&>(Other);
+    SwapFigureState(O);
+    std::swap(TheShadowRectF, O.TheShadowRectF);
+    std::swap(TheRectF, O.TheRectF);
+}
+
 void T2DRectangle::WriteXML(pugi::xml_node aXMLNode) const {
     TBoxFigure::WriteXML(*this, aXMLNode, 4);
 }
@@ -160,6 +175,21 @@ void T2DEllipse::AddShadowOutline(TGPPath& Path) {
 
 T2DEllipse* T2DEllipse::Clone(TLayerCollection& Layers) const {
     return TBoxFigure::Clone(*this, Layers);
+}
+
+std::unique_ptr<TBitmapLayer> T2DEllipse::SaveState() const {
+    auto S = std::make_unique<T2DEllipse>();
+    CopyFigureStateTo(*S);
+    S->TheShadowRectF = TheShadowRectF;
+    S->TheRectF = TheRectF;
+    return S;
+}
+
+void T2DEllipse::SwapState(TBitmapLayer& Other) {
+    auto& O = dynamic_cast<T2DEllipse&>(Other);
+    SwapFigureState(O);
+    std::swap(TheShadowRectF, O.TheShadowRectF);
+    std::swap(TheRectF, O.TheRectF);
 }
 
 void T2DEllipse::WriteXML(pugi::xml_node aXMLNode) const {

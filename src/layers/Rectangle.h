@@ -21,6 +21,8 @@ public:
     void WriteXML(pugi::xml_node aXMLNode) const override;
     void ReadXML(pugi::xml_node aXMLNode, int Version) override;
     T2DRectangle* Clone(TLayerCollection& Layers) const override;
+    std::unique_ptr<TBitmapLayer> SaveState() const override;
+    void SwapState(TBitmapLayer& Other) override;
 
     // Draws the figure (without effects) and keeps its anchor.
     void Rectangle();
@@ -51,6 +53,8 @@ public:
     void WriteXML(pugi::xml_node aXMLNode) const override;
     void ReadXML(pugi::xml_node aXMLNode, int Version) override;
     T2DEllipse* Clone(TLayerCollection& Layers) const override;
+    std::unique_ptr<TBitmapLayer> SaveState() const override;
+    void SwapState(TBitmapLayer& Other) override;
 
     void Ellipse();
     void HelpLine();

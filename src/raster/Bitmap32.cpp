@@ -181,6 +181,23 @@ void TBitmap32::Rotate270(TBitmap32* Dst) {
     });
 }
 
+void TBitmap32::SwapContent(TBitmap32& Other) {
+    if (&Other == this) return;
+    std::swap(FWidth, Other.FWidth);
+    std::swap(FHeight, Other.FHeight);
+    std::swap(FBits, Other.FBits);
+    std::swap(FDrawMode, Other.FDrawMode);
+    std::swap(FCombineMode, Other.FCombineMode);
+    std::swap(FWrapMode, Other.FWrapMode);
+    std::swap(FMasterAlpha, Other.FMasterAlpha);
+    std::swap(FOuterColor, Other.FOuterColor);
+    std::swap(FResampler, Other.FResampler);
+    FClipRect = BoundsRect();
+    Other.FClipRect = Other.BoundsRect();
+    Changed();
+    Other.Changed();
+}
+
 void TBitmap32::Assign(const TBitmap32* Source) {
     if (Source == this) return;
     BeginUpdate();

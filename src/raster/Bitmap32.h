@@ -110,6 +110,8 @@ public:
     // Copies size, pixels, draw and combine mode, wrap mode, master alpha, outer colour and
     // the resampler. A null source empties the surface.
     void Assign(const TBitmap32* Source);
+    // Exchanges what Assign copies with Other, without copying pixels; both report a change.
+    void SwapContent(TBitmap32& Other);
 
     // --- drawing state
     TDrawMode DrawMode() const { return FDrawMode; }

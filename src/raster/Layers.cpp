@@ -227,6 +227,42 @@ TBitmapLayer* TBitmapLayer::Clone(TLayerCollection& Layers) const {
     return Copy;
 }
 
+void TBitmapLayer::CopyBitmapLayerState(TBitmapLayer& Target) const {
+    Target.FBitmap.Assign(&FBitmap);
+    Target.SetLocation(Location());
+    Target.SetScaled(Scaled());
+    Target.FCropped = FCropped;
+    Target.FAlphaHit = FAlphaHit;
+    Target.FTranspGradient = FTranspGradient;
+}
+
+void TBitmapLayer::SwapBitmapLayerState(TBitmapLayer& Other) {
+    const TFloatRect Mine = Location();
+    const bool Scaled = this->Scaled(), Cropped = FCropped;
+    // The old area is repainted before the picture changes size.
+    Update();
+    FBitmap.SwapContent(Other.FBitmap);
+    SetScaled(Other.Scaled());
+    SetCropped(Other.FCropped);
+    SetLocation(Other.Location());
+    Other.SetScaled(Scaled);
+    Other.FCropped = Cropped;
+    Other.SetLocation(Mine);
+    std::swap(FAlphaHit, Other.FAlphaHit);
+    std::swap(FTranspGradient, Other.FTranspGradient);
+    Update();
+}
+
+std::unique_ptr<TBitmapLayer> TBitmapLayer::SaveState() const {
+    auto State = std::make_unique<TBitmapLayer>();
+    CopyBitmapLayerState(*State);
+    return State;
+}
+
+void TBitmapLayer::SwapState(TBitmapLayer& Other) {
+    SwapBitmapLayerState(Other);
+}
+
 void TBitmapLayer::Paint(TBitmap32& Buffer) {
     if (FBitmap.Empty()) return;
     const TFloatRect L = GetAdjustedLocation();

@@ -171,10 +171,22 @@ public:
     // Layer kinds with a model of their own override it.
     virtual TBitmapLayer* Clone(TLayerCollection& Layers) const;
 
+    // An exact, detached copy of everything this layer is and shows (undo keeps these).
+    // Layer kinds with a model of their own override both.
+    virtual std::unique_ptr<TBitmapLayer> SaveState() const;
+    // Exchanges this layer's state with Other, a SaveState of the same class; the pixels
+    // change hands without being copied.
+    virtual void SwapState(TBitmapLayer& Other);
+
     void Paint(TBitmap32& Buffer) override;
 
 protected:
     bool DoHitTest(int X, int Y) override;
+
+protected:
+    // The part of SaveState and SwapState every bitmap layer shares.
+    void CopyBitmapLayerState(TBitmapLayer& Target) const;
+    void SwapBitmapLayerState(TBitmapLayer& Other);
 
 private:
     void BitmapAreaChanged(const TRect& Area);
