@@ -1,12 +1,10 @@
-// The document model: pages, selection, naming and zoom. Frame operations are in
-// DocForm_Frames.cpp.
+// The document model: pages, events, selection, naming and zoom. Frame operations are in
+// DocForm_Frames.cpp, layer operations in DocForm_Layers.cpp, undo in DocForm_Undo.cpp.
 #include "document/DocForm.h"
 
 #include "raster/Resamplers.h"
 
 #include <QFileInfo>
-
-#include <typeinfo>
 
 #include <algorithm>
 #include <atomic>
@@ -16,11 +14,15 @@ namespace zp {
 
 namespace {
 std::atomic<std::uint64_t> NextPageId{1};
+
+QString ZoomTextOf(const TImgView32& View) {
+    return QString::number(static_cast<int>(std::nearbyint(View.Scale() * 100.0))) + QLatin1Char('%');
 }
+} // namespace
 
 TTabSheet::TTabSheet() : FId(NextPageId++) {}
 
-TDocForm::TDocForm(TDocHost& Host) : FHost(Host) {
+TDocForm::TDocForm(TDocHost& Host) : FHost(Host), FEvents(std::make_shared<TDocEventList>()) {
     // The first frame's page and view, then the preview page after it.
     TTabSheet* First = NewPage(true);
     FTabSheetGif = NewPage(false);
@@ -36,11 +38,23 @@ TDocForm::TDocForm(TDocHost& Host) : FHost(Host) {
 TDocForm::~TDocForm() {
     FDestroying = true;
     FSelection = nullptr;
-    RBLayer = nullptr;
-    if (MarkLayer) MarkLayer->LayerCollection()->Delete(MarkLayer);
+    FRBLayer = nullptr;
+    if (FMarkLayer) FMarkLayer->LayerCollection()->Delete(FMarkLayer);
+    // What the undo lists keep is never shown; it goes first.
+    FRedoList.clear();
+    FUndoList.clear();
     DeleteAllFrames();
     // The first frame goes with the window; observers of its view hear of it like any other.
-    if (!ArrayGifFrame.empty()) OnFrameRemoved.Notify(*ArrayGifFrame.front().TabSheet);
+    if (!FFrames.empty()) Notify(TDocChange::FrameRemoved, FFrames.front().TabSheet);
+}
+
+TDocSubscription TDocForm::Subscribe(std::function<void(const TDocEvent&)> Handler) {
+    const int Id = FEvents->Add(std::move(Handler));
+    return TDocSubscription(FEvents, Id);
+}
+
+void TDocForm::Notify(TDocChange Kind, TTabSheet* Page, TCustomLayer* Layer, const QString& Text) const {
+    FEvents->Notify(TDocEvent{Kind, Page, Layer, Text});
 }
 
 TTabSheet* TDocForm::NewPage(bool WithView) {
@@ -67,6 +81,8 @@ void TDocForm::ConfigureFrameView(TImgView32& View) {
     View.OnPaintStage = [this](TImgView32& Sender, TBitmap32& Buffer, unsigned StageNum) {
         ImgViewPaintStage(Sender, Buffer, StageNum);
     };
+    View.OnMouseDown = [this](TImgView32& Sender, TMouseButton Button, TShiftState Shift, int X, int Y,
+                              TCustomLayer*) { MouseDownOnImgView(Sender, Button, Shift, X, Y); };
 }
 
 TTabSheet* TDocForm::Pages(int Index) const {
@@ -83,17 +99,16 @@ int TDocForm::PageIndex(const TTabSheet* Sheet) const {
 void TDocForm::ClearSelectionState() {
     SelectLayer(nullptr);
     // A selection frame belongs to the frame it was made for; it is not kept on another frame.
-    if (RBLayer) RBLayer->LayerCollection()->Delete(RBLayer);
-    RBLayer = nullptr;
-    if (MarkLayer) MarkLayer->LayerCollection()->Delete(MarkLayer);
-    MarkLayer = nullptr;
+    if (FRBLayer) FRBLayer->LayerCollection()->Delete(FRBLayer);
+    FRBLayer = nullptr;
+    DeleteMarkLayer();
 }
 
 void TDocForm::SetActivePage(TTabSheet* Sheet) {
     if (Sheet == FActivePage || PageIndex(Sheet) < 0) return;
     ClearSelectionState();
     FActivePage = Sheet;
-    OnActivePageChanged.Notify(*this);
+    Notify(TDocChange::ActivePage, Sheet);
 }
 
 void TDocForm::PageControl1Change() {
@@ -101,26 +116,37 @@ void TDocForm::PageControl1Change() {
     if (TImgView32* View = CurrentView()) {
         View->Invalidate();
         if (View->OnRequestFocus) View->OnRequestFocus(*View);
-        FHost.FrameShown(*this, GetIndex());
+        Notify(TDocChange::FrameShown, FActivePage);
     }
-    if (FActivePage == FTabSheetGif) OnPreviewRequested.Notify(*this);
+    if (FActivePage == FTabSheetGif) Notify(TDocChange::PreviewRequested);
 }
 
 void TDocForm::SetMouseEvents(bool Status) {
     FToolMode = Status;
-    for (const TGifFrames& R : ArrayGifFrame) R.ImgView->Layers().MouseEvents = !Status;
+    for (const TGifFrames& R : FFrames) R.ImgView->Layers().MouseEvents = !Status;
 }
 
 void TDocForm::DeleteMarkLayer() {
-    if (MarkLayer) MarkLayer->LayerCollection()->Delete(MarkLayer);
-    MarkLayer = nullptr;
+    if (FMarkLayer) FMarkLayer->LayerCollection()->Delete(FMarkLayer);
+    FMarkLayer = nullptr;
 }
 
 void TDocForm::SelectLayer(TPositionedLayer* Value) {
     if (TImgView32* View = CurrentView()) View->Invalidate();
     if (Value == FSelection.Get()) return;
     FSelection = Value;
-    if (!FDestroying) FHost.SelectionChanged(*this);
+    // In layer mode the selection frame goes with the selection, so a drag never changes a
+    // layer other than the selected one.
+    if (FRBLayer && Value && FRBLayer->ChildLayer() && FRBLayer->ChildLayer() != Value)
+        SetRubberbandLayer(Value);
+    if (!FDestroying) Notify(TDocChange::Selection);
+}
+
+TTabSheet* TDocForm::PageOfLayer(const TCustomLayer* Layer) const {
+    if (!Layer) return nullptr;
+    for (const TGifFrames& R : FFrames)
+        if (Layer->LayerCollection() == &R.ImgView->Layers()) return R.TabSheet;
+    return nullptr;
 }
 
 void TDocForm::LayerMouseDown(TCustomLayer& Sender, TMouseButton, TShiftState, int, int) {
@@ -129,11 +155,33 @@ void TDocForm::LayerMouseDown(TCustomLayer& Sender, TMouseButton, TShiftState, i
         if (auto* Positioned = dynamic_cast<TPositionedLayer*>(&Sender)) SelectLayer(Positioned);
         return;
     }
-    if (FSelection && Frame == RBLayer.Get()) {
+    if (FSelection && Frame == FRBLayer.Get()) {
         LocationBeforeDrag = Frame->Location();
         // Figures and text layers remember where a scaling drag started; they have models of
         // their own, unlike plain bitmap layers.
-        if (typeid(*FSelection.Get()) != typeid(TBitmapLayer)) RBOldLocation = Frame->Location();
+        if (typeid(*FSelection.Get()) != typeid(TBitmapLayer))
+            RBOldLocation = Frame->Location();
+        else
+            FPlainBeforeDrag = FSelection->Location();
+    }
+}
+
+void TDocForm::MouseDownOnImgView(TImgView32& Sender, TMouseButton Button, TShiftState, int X, int Y) {
+    if (!FToolMode || Button != mbLeft || &Sender != CurrentView()) return;
+    if (FHost.Palette().Tool != ptZeiger) return;
+    // The topmost layer showing a pixel at the press selects itself; a press on the bare
+    // background keeps the selection, so the pointer can drag it from anywhere.
+    TLayerCollection& Layers = Sender.Layers();
+    for (int I = Layers.Count() - 1; I >= 0; --I) {
+        auto* L = dynamic_cast<TBitmapLayer*>(Layers.Items(I));
+        if (!L || !L->Visible() || dynamic_cast<TRubberbandLayer*>(Layers.Items(I))) continue;
+        const TFloatRect R = L->GetAdjustedLocation();
+        if (X < R.Left || Y < R.Top || X >= R.Right || Y >= R.Bottom || L->Bitmap().Empty()) continue;
+        const int PX = static_cast<int>((X - R.Left) * L->Bitmap().Width() / R.Width());
+        const int PY = static_cast<int>((Y - R.Top) * L->Bitmap().Height() / R.Height());
+        if (AlphaComponent(L->Bitmap().PixelS(PX, PY)) == 0) continue;
+        SelectLayer(L);
+        return;
     }
 }
 
@@ -142,7 +190,13 @@ void TDocForm::FormCaption(const QString& OpenedFileName) {
         FCaption = FHost.LangText(QStringLiteral("TxtUnknown")) + QString::number(FHost.UnknownCounter());
     else
         FCaption = QFileInfo(OpenedFileName).fileName();
-    OnCaptionChanged.Notify(*this);
+    Notify(TDocChange::Caption);
+}
+
+// ---------------------------------------------------------------- zoom
+
+void TDocForm::ZoomChanged(const TImgView32& View) {
+    Notify(TDocChange::Zoom, FActivePage, nullptr, ZoomTextOf(View));
 }
 
 QString TDocForm::ScaleComboChange(const QString& S) {
@@ -166,24 +220,21 @@ void TDocForm::LayerResetScale() {
     TImgView32* View = CurrentView();
     if (!View) return;
     View->SetScale(1.0f);
-    FHost.SetZoomText(QString::number(static_cast<int>(std::nearbyint(View->Scale() * 100.0))) +
-                      QLatin1Char('%'));
+    ZoomChanged(*View);
 }
 
 void TDocForm::ImgViewMouseWheelUp() {
     TImgView32* View = CurrentView();
     if (!View) return;
     View->SetScale(std::max(View->Scale() / 1.1f, 0.2f));
-    FHost.SetZoomText(QString::number(static_cast<int>(std::nearbyint(View->Scale() * 100.0))) +
-                      QLatin1Char('%'));
+    ZoomChanged(*View);
 }
 
 void TDocForm::ImgViewMouseWheelDown() {
     TImgView32* View = CurrentView();
     if (!View) return;
     View->SetScale(std::min(View->Scale() * 1.1f, 20.0f));
-    FHost.SetZoomText(QString::number(static_cast<int>(std::nearbyint(View->Scale() * 100.0))) +
-                      QLatin1Char('%'));
+    ZoomChanged(*View);
 }
 
 void TDocForm::ImgViewPaintStage(TImgView32& Sender, TBitmap32& Buffer, unsigned) {

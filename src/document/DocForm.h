@@ -1,9 +1,12 @@
 #pragma once
 
+#include "document/DocEvents.h"
 #include "document/DocHost.h"
+#include "document/Undo.h"
 #include "document/UserDialogs.h"
 #include "files/GifImage.h"
 #include "files/GifTypes.h"
+#include "layers/LayerTypes.h"
 #include "raster/ImgView32.h"
 #include "raster/LayerRef.h"
 #include "raster/RubberbandLayer.h"
@@ -11,10 +14,15 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
 namespace zp {
+
+class T2DFiguren;
+class T2DLayerStyle;
+class TFontLayerStyle;
 
 // One page of a document's page control: a frame page with its view, or the GIF preview page.
 class TTabSheet {
@@ -45,8 +53,12 @@ struct TGifFrames {
 };
 
 // One open project: its frames in animation order, each a view with a background and layers,
-// followed by the GIF preview page. This is the model of the document window; the window
-// mirrors it through the events below and forwards the user's actions to it.
+// followed by the GIF preview page. This is the model of the document window.
+//
+// Its state is private and changes only through the operations below. Each edit records one
+// undo entry, announces what changed through the document's events and keeps every reference
+// valid: the selection, the selection frame and the marked rectangle always belong to the
+// shown frame or are null.
 class TDocForm {
 public:
     static constexpr const char* GifPreviewCaption = "Gif Vorschau";
@@ -59,6 +71,10 @@ public:
 
     TDocHost& Host() const { return FHost; }
 
+    // --- events
+    // The handler runs for every change until the subscription goes.
+    [[nodiscard]] TDocSubscription Subscribe(std::function<void(const TDocEvent&)> Handler);
+
     // --- pages
     int PageCount() const { return static_cast<int>(FPages.size()); }
     TTabSheet* Pages(int Index) const;
@@ -70,25 +86,31 @@ public:
     // The user switched pages (after SetActivePage).
     void PageControl1Change();
     TTabSheet* TabSheetGif() const { return FTabSheetGif; }
-    TTabSheet* Frame1() const { return ArrayGifFrame.empty() ? nullptr : ArrayGifFrame.front().TabSheet; }
+    TTabSheet* Frame1() const { return FFrames.empty() ? nullptr : FFrames.front().TabSheet; }
     // The view of the first frame.
-    TImgView32* ImgView() const { return ArrayGifFrame.empty() ? nullptr : ArrayGifFrame.front().ImgView; }
-    // Holds the layer copies kept for undo; never shown.
-    TImgView32& UndoImgView() { return FUndoImgView; }
+    TImgView32* ImgView() const { return FFrames.empty() ? nullptr : FFrames.front().ImgView; }
 
     // --- frames
-    std::vector<TGifFrames> ArrayGifFrame;
-    int NumLoops = 0;
+    int FrameCount() const { return static_cast<int>(FFrames.size()); }
+    // The record of frame Index (0 <= Index < FrameCount()).
+    const TGifFrames& Frame(int Index) const { return FFrames.at(static_cast<std::size_t>(Index)); }
+    int NumLoops() const { return FNumLoops; }
 
+    // A frame page for building a document (reading a project); not an edit of the user's.
     void AddFrameSheet();
-    // 1: background and all layers, 2: background only, 3: empty frame (the caller then calls
-    // NewImage). The new frame becomes the current one.
-    void CreateNewFrame(int KindOfNewFrame);
+    // "Neuer Frame": 1 background and all layers, 2 background only, 3 empty frame of the
+    // current size filled with Fill (the caller's colour 1). The new frame becomes the current
+    // one. One undo entry.
+    void CreateNewFrame(int KindOfNewFrame, TColor32 Fill = 0);
+    // Copies a frame's background and layers into another view (no undo entry).
     void CopyFrameContent(TImgView32& Source, TImgView32& Target);
     // Deletes the current frame; never the last one.
     void DeleteTabSheet();
     void ShiftTabSheetLeft();
     void ShiftTabSheetRight();
+    // A frame's animation settings, and the loop count; each an undoable edit.
+    void SetFrameSettings(int Index, int Duration, TColorReduction ColorReduction, TDitherMode DitherMode);
+    void SetNumLoops(int Value);
     void DeleteAllFrames();
     void OrderFramePages();
     void RenumberFrameCaptions();
@@ -107,8 +129,10 @@ public:
     bool IsFrameSheet(const TTabSheet* Sheet) const;
     // A copy of the record of a page (an empty record when none).
     TGifFrames FindFrameRecord(const TTabSheet* Sheet) const;
+    // The frame page holding a layer; null for none.
+    TTabSheet* PageOfLayer(const TCustomLayer* Layer) const;
 
-    // --- pictures
+    // --- pictures (building a document; no undo entries)
     // Resets a view to an empty picture (Throws EBitmapError, changing nothing, when the size
     // cannot be allocated.)
     void CreateNewImage(int AWidth, int AHeight, TColor32 FillColor, TImgView32* AImgView);
@@ -118,10 +142,16 @@ public:
     // --- files
     // Loads a project or a picture into this new document. A missing path leaves it as it is.
     void OpenFile(const QString& AFileName, bool Template);
+    // Writes the document to FilName in the kind named by FileExt (".dgm", ".bmp", ".jpg",
+    // ".png", ".gif", any case); true when something was written.
+    bool SelectSaveMethod(const QString& FilName, const QString& FileExt);
+    const QString& FileName() const { return FFileName; }
+    void SetFileName(const QString& Value) { FFileName = Value; }
+    const QString& AnimGifFileName() const { return FAnimGifFileName; }
 
     // --- animation
     // The last assembled animation; null before the first and after a failed one.
-    std::unique_ptr<TGIFImage> GifImg;
+    const TGIFImage* GifImg() const { return FGifImg.get(); }
     // Flattens and reduces every frame and assembles the animation. Progress may cancel: then
     // the previous animation stays and false is returned. A frame that cannot be converted
     // throws (the message names the reason) and leaves no animation.
@@ -130,31 +160,20 @@ public:
     bool Assembling() const { return FAssembling; }
     // Writes the animation; nothing happens without one.
     void SaveAnimGif(const QString& AFileName);
-    // The animation changed (assembled, or gone after a failure).
-    TEventList<TDocForm&> OnGifChanged;
-
-    // Writes the document to FilName in the kind named by FileExt (".dgm", ".bmp", ".jpg",
-    // ".png", ".gif", any case); true when something was written.
-    bool SelectSaveMethod(const QString& FilName, const QString& FileExt);
 
     // --- naming
-    QString FileName;
-    QString AnimGifFileName;
     QString Caption() const { return FCaption; }
     void FormCaption(const QString& OpenedFileName);
 
     // --- selection
     TPositionedLayer* Selection() const { return FSelection.Get(); }
     void SelectLayer(TPositionedLayer* Value);
-    TLayerRef<TRubberbandLayer> RBLayer;
-    TLayerRef<TRubberbandLayer> MarkLayer;
-    TFloatRect RBOldLocation, RBNewLocation, LocationBeforeDrag;
-    bool bMove = false;
-    bool bDrag = false;
+    TRubberbandLayer* RBLayer() const { return FRBLayer.Get(); }
+    TRubberbandLayer* MarkLayer() const { return FMarkLayer.Get(); }
     // The press handler every layer of the document gets.
     void LayerMouseDown(TCustomLayer& Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
-    // A plain bitmap layer copied into AImgView, centred under its visible area.
-    TBitmapLayer* AssignBitmapLayer(const TBitmapLayer& ABitmapLayer, TImgView32* AImgView);
+    // The frame views' press handler in tool mode: the pointer tool selects the layer it hits.
+    void MouseDownOnImgView(TImgView32& Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
 
     // --- interaction modes
     // True: tool mode (the canvas tools act, layers get no mouse input); false: layer mode (a
@@ -163,6 +182,86 @@ public:
     bool ToolMode() const { return FToolMode; }
     // Removes the marked rectangle, if there is one.
     void DeleteMarkLayer();
+
+    // --- layers: creating (on the current frame; each selects the new layer, one undo entry)
+    // Puts Layer on top of the current frame, or at Index; Kind is undoInsertPicLayer or
+    // undoInsertTextLayer. Null (nothing added) without a current frame.
+    TBitmapLayer* InsertLayer(std::unique_ptr<TBitmapLayer> Layer, TUndoType Kind = undoInsertPicLayer,
+                              int Index = -1);
+    // A plain bitmap layer from a copy of ABitmap32 at PLeftTop.
+    TBitmapLayer* CreateBitmapLayer(const TBitmap32& ABitmap32, TPoint PLeftTop, bool ATranspGradient);
+    // A plain bitmap layer copied into AImgView, centred under its visible area (no undo entry:
+    // its callers record what they do).
+    TBitmapLayer* AssignBitmapLayer(const TBitmapLayer& ABitmapLayer, TImgView32* AImgView);
+
+    // --- layers: editing the selection (each one undo entry)
+    // "Auswahl löschen".
+    void DeleteClick();
+    void DeleteLayer();
+    void DeleteLayer(TPositionedLayer* ALayer);
+    // 27 to the front, 28 to the back, 29 one up, 30 one down.
+    void Reorder(int SenderTag);
+    void FlipHorzClick();
+    void FlipVertClick();
+    void Rotate270Click();
+    void Rotate90Click();
+    void RotateClick(float Angel);
+    void AddEffect(TEffectType EffectType);
+    void AddMotionBlurEffect(int aStrength, TBlurDirection aDirection);
+    // "Ebenen verbinden": merges every layer of the current frame into its background.
+    void FlattenImage();
+
+    // --- layers: the change path for any edit of a layer
+    // Runs Edit on Layer with an undo entry of Kind that puts back the whole layer as it was
+    // (style, effects, transformation, picture, place). An Edit that throws leaves the layer
+    // as it was.
+    void ChangeLayer(TBitmapLayer& Layer, TUndoType Kind, const std::function<void(TBitmapLayer&)>& Edit);
+    // Paints on a layer's picture, or on the current frame's background (Layer null), with an
+    // undoPaint entry.
+    void PaintSurface(TBitmapLayer* Layer, const std::function<void(TBitmap32&)>& Paint);
+    // Moves a layer to (Left, Top), keeping its size, with an undoShiftLayer entry.
+    void MoveLayer(TPositionedLayer& Layer, float Left, float Top);
+    // The pointer tool moved a layer from OldLeftTop: records that move (undoShiftLayer).
+    void RecordShift(TPositionedLayer& Layer, TPoint OldLeftTop);
+    void SetMasterAlpha(TBitmapLayer& Layer, int Alpha);
+    void ResetTranspGradient(TBitmapLayer& ABitmapLayer);
+    static void ResetTranspGradient(TBitmap32& ABitmap32);
+
+    // --- the selection frame ("Skalieren")
+    // Frames Value (null only hides the frame).
+    void SetRubberbandLayer(TPositionedLayer* Value);
+    void ResetRubberbandLayer();
+
+    // --- styles from the palettes
+    // A new figure style from the properties and layers palettes; PatternFileName, when not
+    // empty, is a picture for the pattern fill.
+    std::unique_ptr<T2DLayerStyle> GetALayerStyle(const QString& PatternFileName) const;
+    void GetPatternWrapMode(T2DLayerStyle& ALayerStyle) const;
+    void GetPatternWrapMode(TFontLayerStyle& AFontLayerStyle) const;
+
+    // --- undo and redo
+    bool CanUndo() const { return !FUndoList.empty(); }
+    bool CanRedo() const { return !FRedoList.empty(); }
+    int UndoCount() const { return static_cast<int>(FUndoList.size()); }
+    int RedoCount() const { return static_cast<int>(FRedoList.size()); }
+    // The record Index from the oldest (0).
+    const TUndos& UndoRecord(int Index) const { return FUndoList.at(static_cast<std::size_t>(Index)); }
+    // Reverts the newest record and shows its frame; records whose target is gone are dropped
+    // and the next one is reverted instead.
+    void Undo();
+    // Applies the newest undone record again.
+    void Redo();
+    // The history starts now, with the document as it is (one just read or made, not edited),
+    // which counts as saved.
+    void ClearUndo();
+    // A layer of any frame, by id, and the index of its frame.
+    TCustomLayer* FindLayer(std::uint64_t Id, int* FrameIndex = nullptr) const;
+
+    // --- the modified flag: set by every edit, cleared by saving the project; undoing back to
+    // the last save clears it too.
+    bool Modified() const;
+    // The document as it is now counts as saved.
+    void MarkSaved();
 
     // --- zoom
     // Applies a zoom text such as "150%" to the current frame and returns the effective one.
@@ -175,18 +274,11 @@ public:
     // The first paint stage of every frame view: silver around a black outline of the picture.
     void ImgViewPaintStage(TImgView32& Sender, TBitmap32& Buffer, unsigned StageNum);
 
-    // --- notifications for the window
-    TEventList<TTabSheet&> OnFrameAdded;
-    // Raised before the page and its view are destroyed.
-    TEventList<TTabSheet&> OnFrameRemoved;
-    // Page order or page captions changed.
-    TEventList<TDocForm&> OnPagesChanged;
-    TEventList<TDocForm&> OnActivePageChanged;
-    TEventList<TDocForm&> OnCaptionChanged;
-    // The preview page was opened by the user: the animation is to be assembled and shown.
-    TEventList<TDocForm&> OnPreviewRequested;
-
 private:
+    friend struct TDocFormUndo;
+
+    void Notify(TDocChange Kind, TTabSheet* Page = nullptr, TCustomLayer* Layer = nullptr,
+                const QString& Text = QString()) const;
     void ReadProject(const QString& AFileName);
     bool WriteFramePicture(TImgView32& View, const QString& AFileName, const QString& Ext);
     void LoadPicture(const QString& AFileName, TBitmap32& Picture);
@@ -195,16 +287,64 @@ private:
     void AppendFrameRecord(const TGifFrames& Record);
     void RemoveFrameRecord(int Index);
     int FindRecordIndex(const TTabSheet* Sheet) const;
+    int FrameIndexOfPage(std::uint64_t PageId) const;
+    TTabSheet* FrameSheet(std::uint64_t PageId) const;
     void ClearSelectionState();
+    void ZoomChanged(const TImgView32& View);
+
+    // The change path: every structural change of frames and layers goes through these.
+    TUndos& AddUndo(TUndoType Kind, TTabSheet* Page);
+    void AttachLayerHandlers(TCustomLayer& Layer);
+    // Puts a layer (back) into a frame at Index (-1: on top) and announces it.
+    TBitmapLayer* PutLayer(std::unique_ptr<TCustomLayer> Layer, TTabSheet& Page, int Index);
+    // Takes a layer out of its frame; every reference to it is cleared first.
+    std::unique_ptr<TCustomLayer> TakeLayer(TCustomLayer& Layer);
+    // Takes a frame page out of the document (its layers stay in it) / puts it back at Index.
+    std::unique_ptr<TTabSheet> TakeFrame(int Index, TGifFrames& Settings);
+    void PutFrame(std::unique_ptr<TTabSheet> Page, const TGifFrames& Settings, int Index);
+    void MoveFrame(int From, int To);
+    void SwapFrameContent(TImgView32& View, TImgView32& Saved);
+    void RecordRemoval(TPositionedLayer& Layer);
+    void AddShiftRecord(TPositionedLayer& Layer, const QString& OldLeftTop);
+    void LayerChanged(TCustomLayer& Layer);
+
+    void RubberbandMouseUp(TRubberbandLayer& Sender);
+    void ResizingHandler(const TFloatRect& OldLocation, TFloatRect& NewLocation, TDragState DragState,
+                         TShiftState Shift);
+    void ApplyRubberbandChange();
     void DestroyPage(TTabSheet* Sheet);
 
+    // Runs one record; false when its target is gone.
+    bool RunRecord(TUndos& R);
+    void RunNewestRecord(bool Redoing);
+    void UndoListChanged();
+
     TDocHost& FHost;
+    std::shared_ptr<TDocEventList> FEvents;
     std::vector<std::unique_ptr<TTabSheet>> FPages;
+    std::vector<TGifFrames> FFrames;
     TTabSheet* FActivePage = nullptr;
     TTabSheet* FTabSheetGif = nullptr;
-    TImgView32 FUndoImgView;
+    int FNumLoops = 0;
     TLayerRef<TPositionedLayer> FSelection;
+    TLayerRef<TRubberbandLayer> FRBLayer;
+    TLayerRef<TRubberbandLayer> FMarkLayer;
+    TFloatRect RBOldLocation, RBNewLocation, LocationBeforeDrag;
+    // The selected plain picture's rectangle when its selection frame was pressed.
+    TFloatRect FPlainBeforeDrag;
+    bool bMove = false;
+    bool bDrag = false;
+    QString FFileName;
+    QString FAnimGifFileName;
     QString FCaption;
+    std::unique_ptr<TGIFImage> FGifImg;
+    std::vector<TUndos> FUndoList;
+    std::vector<TUndos> FRedoList;
+    // Serial of the newest record at the last save; 0: the document as created.
+    std::uint64_t FSavedSerial = 0;
+    bool FWasModified = false;
+    // An undo or redo is running: the records it causes are not recorded.
+    bool FReverting = false;
     bool FDestroying = false;
     bool FAssembling = false;
     bool FToolMode = true;

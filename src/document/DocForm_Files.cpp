@@ -10,13 +10,13 @@
 namespace zp {
 
 void TDocForm::OpenFile(const QString& AFileName, bool Template) {
-    FileName = Template ? QString() : AFileName;
+    FFileName = Template ? QString() : AFileName;
     const QFileInfo Info(AFileName);
     if (!Info.exists()) return;
     const QString Ext = FileExtension(AFileName);
     if (Ext.compare(QLatin1String(".dgm"), Qt::CaseInsensitive) == 0) {
         ReadProject(AFileName);
-        FormCaption(Template ? QString() : FileName);
+        FormCaption(Template ? QString() : FFileName);
         return;
     }
     if (!IsPictureExtension(Ext)) {
@@ -55,8 +55,9 @@ bool TDocForm::SelectSaveMethod(const QString& FilName, const QString& FileExt) 
         if (TImgView32* View = CurrentView()) Written = WriteFramePicture(*View, FilName, Ext);
     }
     // A document is named after its project file only; one opened from a picture stays untitled.
-    FormCaption(FileExtension(FileName).compare(QLatin1String(".dgm"), Qt::CaseInsensitive) == 0 ? FileName
-                                                                                                 : QString());
+    FormCaption(FileExtension(FFileName).compare(QLatin1String(".dgm"), Qt::CaseInsensitive) == 0
+                    ? FFileName
+                    : QString());
     return Written;
 }
 

@@ -10,19 +10,30 @@ namespace zp {
 // ---------------------------------------------------------------- records and lookup
 
 void TDocForm::AppendFrameRecord(const TGifFrames& Record) {
-    ArrayGifFrame.push_back(Record);
+    FFrames.push_back(Record);
 }
 
 void TDocForm::RemoveFrameRecord(int Index) {
-    if (Index < 0 || Index >= static_cast<int>(ArrayGifFrame.size())) return;
-    ArrayGifFrame.erase(ArrayGifFrame.begin() + Index);
+    if (Index < 0 || Index >= FrameCount()) return;
+    FFrames.erase(FFrames.begin() + Index);
 }
 
 int TDocForm::FindRecordIndex(const TTabSheet* Sheet) const {
     int Found = -1;
-    for (std::size_t I = 0; I < ArrayGifFrame.size(); ++I)
-        if (Sheet && ArrayGifFrame[I].TabSheet == Sheet) Found = static_cast<int>(I);
+    for (std::size_t I = 0; I < FFrames.size(); ++I)
+        if (Sheet && FFrames[I].TabSheet == Sheet) Found = static_cast<int>(I);
     return Found;
+}
+
+int TDocForm::FrameIndexOfPage(std::uint64_t PageId) const {
+    for (std::size_t I = 0; I < FFrames.size(); ++I)
+        if (FFrames[I].TabSheet->Id() == PageId) return static_cast<int>(I);
+    return -1;
+}
+
+TTabSheet* TDocForm::FrameSheet(std::uint64_t PageId) const {
+    const int I = FrameIndexOfPage(PageId);
+    return I < 0 ? nullptr : FFrames[static_cast<std::size_t>(I)].TabSheet;
 }
 
 int TDocForm::GetIndex() const {
@@ -31,20 +42,20 @@ int TDocForm::GetIndex() const {
 
 int TDocForm::GetIndex(const TImgView32* AImgView) const {
     int Found = -1;
-    for (std::size_t I = 0; I < ArrayGifFrame.size(); ++I)
-        if (AImgView && ArrayGifFrame[I].ImgView == AImgView) Found = static_cast<int>(I);
+    for (std::size_t I = 0; I < FFrames.size(); ++I)
+        if (AImgView && FFrames[I].ImgView == AImgView) Found = static_cast<int>(I);
     return Found;
 }
 
 TImgView32* TDocForm::GetImgViewFromArray(const TTabSheet* TabSheet) const {
     if (TabSheet == FTabSheetGif) return nullptr;
     const int I = FindRecordIndex(TabSheet);
-    return I < 0 ? nullptr : ArrayGifFrame[static_cast<std::size_t>(I)].ImgView;
+    return I < 0 ? nullptr : FFrames[static_cast<std::size_t>(I)].ImgView;
 }
 
 TImgView32* TDocForm::GetImgViewFromArray(int Index) const {
-    if (Index < 0 || Index >= static_cast<int>(ArrayGifFrame.size())) return nullptr;
-    return ArrayGifFrame[static_cast<std::size_t>(Index)].ImgView;
+    if (Index < 0 || Index >= FrameCount()) return nullptr;
+    return FFrames[static_cast<std::size_t>(Index)].ImgView;
 }
 
 bool TDocForm::IsFrameSheet(const TTabSheet* Sheet) const {
@@ -53,7 +64,7 @@ bool TDocForm::IsFrameSheet(const TTabSheet* Sheet) const {
 
 TGifFrames TDocForm::FindFrameRecord(const TTabSheet* Sheet) const {
     const int I = FindRecordIndex(Sheet);
-    return I < 0 ? TGifFrames{} : ArrayGifFrame[static_cast<std::size_t>(I)];
+    return I < 0 ? TGifFrames{} : FFrames[static_cast<std::size_t>(I)];
 }
 
 // ---------------------------------------------------------------- page order and captions
@@ -65,20 +76,20 @@ void TDocForm::OrderFramePages() {
         for (auto& P : FPages)
             if (P.get() == Sheet) Ordered.push_back(std::move(P));
     };
-    for (const TGifFrames& R : ArrayGifFrame) Take(R.TabSheet);
+    for (const TGifFrames& R : FFrames) Take(R.TabSheet);
     Take(FTabSheetGif);
     // Pages that are neither frames nor the preview cannot exist, but would go last.
     for (auto& P : FPages)
         if (P) Ordered.push_back(std::move(P));
     FPages = std::move(Ordered);
-    OnPagesChanged.Notify(*this);
+    Notify(TDocChange::PagesChanged);
 }
 
 void TDocForm::RenumberFrameCaptions() {
     const QString Text = FHost.LangText(QStringLiteral("FrameCpt"));
-    for (std::size_t I = 0; I < ArrayGifFrame.size(); ++I)
-        ArrayGifFrame[I].TabSheet->Caption = Text + QLatin1Char(' ') + QString::number(I + 1);
-    OnPagesChanged.Notify(*this);
+    for (std::size_t I = 0; I < FFrames.size(); ++I)
+        FFrames[I].TabSheet->Caption = Text + QLatin1Char(' ') + QString::number(I + 1);
+    Notify(TDocChange::PagesChanged);
 }
 
 // ---------------------------------------------------------------- creating frames
@@ -86,16 +97,19 @@ void TDocForm::RenumberFrameCaptions() {
 void TDocForm::AddFrameSheet() {
     TTabSheet* Sheet = NewPage(true);
     TImgView32* View = Sheet->ImgView();
+    View->Layers().MouseEvents = !FToolMode;
     AppendFrameRecord({Sheet, View, std::make_shared<TBitmap32>(), 1000, rmQuantize, dmFloydSteinberg});
-    Sheet->Tag = static_cast<int>(ArrayGifFrame.size()) - 1;
+    Sheet->Tag = FrameCount() - 1;
     Sheet->Caption =
-        FHost.LangText(QStringLiteral("FrameCpt")) + QLatin1Char(' ') + QString::number(ArrayGifFrame.size());
-    OnFrameAdded.Notify(*Sheet);
+        FHost.LangText(QStringLiteral("FrameCpt")) + QLatin1Char(' ') + QString::number(FrameCount());
+    Notify(TDocChange::FrameAdded, Sheet);
     SetActivePage(Sheet);
 }
 
-void TDocForm::CreateNewFrame(int KindOfNewFrame) {
+void TDocForm::CreateNewFrame(int KindOfNewFrame, TColor32 Fill) {
     TImgView32* V = CurrentView();
+    TTabSheet* Before = FActivePage;
+    const int Count = FrameCount();
     switch (KindOfNewFrame) {
     case 1:
         if (V) {
@@ -111,10 +125,20 @@ void TDocForm::CreateNewFrame(int KindOfNewFrame) {
             New->Bitmap().Assign(&V->Bitmap());
         }
         break;
-    case 3: AddFrameSheet(); break;
+    case 3: {
+        const int W = V ? V->Bitmap().Width() : 0, H = V ? V->Bitmap().Height() : 0;
+        AddFrameSheet();
+        // Filled here rather than through NewImage, which would also forget the project's name.
+        CreateNewImage(W, H, Fill, CurrentView());
+        break;
+    }
     default: break;
     }
     OrderFramePages();
+    if (FrameCount() == Count) return;
+    TUndos& R = AddUndo(undoInsertFrame, FActivePage);
+    R.fFrameIndex = GetIndex();
+    R.fUndoVar = QVariant::fromValue<qulonglong>(Before ? Before->Id() : 0);
 }
 
 void TDocForm::CopyFrameContent(TImgView32& Source, TImgView32& Target) {
@@ -123,34 +147,17 @@ void TDocForm::CopyFrameContent(TImgView32& Source, TImgView32& Target) {
     TLayerCollection& From = Source.Layers();
     for (int I = 0; I < From.Count(); ++I) {
         auto* Layer = dynamic_cast<TBitmapLayer*>(From.Items(I));
-        if (!Layer) continue; // selection frames stay behind
+        if (!Layer || dynamic_cast<TRubberbandLayer*>(From.Items(I)))
+            continue; // selection frames stay behind
         // Figures and text layers clone their own model; a plain picture is copied.
         TBitmapLayer* Copy = typeid(*Layer) == typeid(TBitmapLayer) ? AssignBitmapLayer(*Layer, &Target)
                                                                     : Layer->Clone(Target.Layers());
         if (!Copy) continue;
         Copy->SetLocation(Layer->Location());
-        Copy->OnMouseDown = [this](TCustomLayer& L, TMouseButton B, TShiftState S, int X, int Y) {
-            LayerMouseDown(L, B, S, X, Y);
-        };
+        AttachLayerHandlers(*Copy);
         Copy->Bitmap().SetResampler(std::make_unique<TLinearResampler>());
+        if (TTabSheet* Page = PageOfLayer(Copy)) Notify(TDocChange::LayerAdded, Page, Copy);
     }
-}
-
-TBitmapLayer* TDocForm::AssignBitmapLayer(const TBitmapLayer& ABitmapLayer, TImgView32* AImgView) {
-    if (!AImgView) return nullptr;
-    auto* Layer = AImgView->Layers().Add<TBitmapLayer>();
-    Layer->Bitmap().Assign(&ABitmapLayer.Bitmap());
-    Layer->Bitmap().SetDrawMode(dmBlend);
-    Layer->SetTranspGradient(ABitmapLayer.TranspGradient());
-    Layer->SetScaled(true);
-    Layer->SetCropped(true);
-    const TRect Visible = AImgView->GetViewportRect();
-    const TPoint Centre = AImgView->ControlToBitmap({Visible.Width() / 2, Visible.Height() / 2});
-    const float W = static_cast<float>(Layer->Bitmap().Width()),
-                H = static_cast<float>(Layer->Bitmap().Height());
-    Layer->SetLocation({Centre.X - W / 2, Centre.Y - H / 2, Centre.X + W / 2, Centre.Y + H / 2});
-    if (GetIndex(AImgView) >= 0) SelectLayer(Layer);
-    return Layer;
 }
 
 // ---------------------------------------------------------------- pictures
@@ -163,17 +170,18 @@ void TDocForm::CreateNewImage(int AWidth, int AHeight, TColor32 FillColor, TImgV
         Probe.SetSize(AWidth, AHeight);
     }
     SelectLayer(nullptr);
-    RBLayer = nullptr;
+    FRBLayer = nullptr;
     AImgView->Layers().Clear();
     AImgView->SetScale(1.0f);
     AImgView->Bitmap().SetSize(AWidth, AHeight);
     AImgView->Bitmap().Clear(FillColor);
     const int I = GetIndex(AImgView);
     if (I >= 0) {
-        TGifFrames& R = ArrayGifFrame[static_cast<std::size_t>(I)];
+        TGifFrames& R = FFrames[static_cast<std::size_t>(I)];
         R.Duration = 1000;
         R.ColorReduction = rmQuantize;
         R.DitherMode = dmFloydSteinberg;
+        Notify(TDocChange::FrameContent, R.TabSheet);
     }
 }
 
@@ -187,13 +195,57 @@ void TDocForm::CreateNewImage(const TBitmap32& ABitmap32) {
 void TDocForm::NewImage(int Width, int Height, TColor BackColor) {
     CreateNewImage(Width, Height, Color32(BackColor) | 0xFF000000u, CurrentView());
     FormCaption(QString());
-    FileName.clear();
+    FFileName.clear();
 }
 
-// ---------------------------------------------------------------- deleting and moving
+// ---------------------------------------------------------------- taking frames out and back
+
+std::unique_ptr<TTabSheet> TDocForm::TakeFrame(int Index, TGifFrames& Settings) {
+    TTabSheet* Sheet = FFrames.at(static_cast<std::size_t>(Index)).TabSheet;
+    if (Sheet == FActivePage) {
+        ClearSelectionState();
+        FActivePage = nullptr;
+    }
+    Notify(TDocChange::FrameRemoved, Sheet);
+    Settings = FFrames[static_cast<std::size_t>(Index)];
+    RemoveFrameRecord(Index);
+    std::unique_ptr<TTabSheet> Owned;
+    for (auto It = FPages.begin(); It != FPages.end(); ++It)
+        if (It->get() == Sheet) {
+            Owned = std::move(*It);
+            FPages.erase(It);
+            break;
+        }
+    RenumberFrameCaptions();
+    return Owned;
+}
+
+void TDocForm::PutFrame(std::unique_ptr<TTabSheet> Page, const TGifFrames& Settings, int Index) {
+    TTabSheet* Sheet = Page.get();
+    TImgView32* View = Sheet->ImgView();
+    View->Layers().MouseEvents = !FToolMode;
+    FPages.push_back(std::move(Page));
+    TGifFrames R = Settings;
+    R.TabSheet = Sheet;
+    R.ImgView = View;
+    Index = std::clamp(Index, 0, FrameCount());
+    FFrames.insert(FFrames.begin() + Index, R);
+    Notify(TDocChange::FrameAdded, Sheet);
+    OrderFramePages();
+    RenumberFrameCaptions();
+    SetActivePage(Sheet);
+}
+
+void TDocForm::MoveFrame(int From, int To) {
+    TGifFrames R = FFrames.at(static_cast<std::size_t>(From));
+    FFrames.erase(FFrames.begin() + From);
+    FFrames.insert(FFrames.begin() + std::clamp(To, 0, FrameCount()), R);
+    OrderFramePages();
+    RenumberFrameCaptions();
+}
 
 void TDocForm::DestroyPage(TTabSheet* Sheet) {
-    OnFrameRemoved.Notify(*Sheet);
+    Notify(TDocChange::FrameRemoved, Sheet);
     if (FActivePage == Sheet) FActivePage = nullptr;
     for (auto It = FPages.begin(); It != FPages.end(); ++It) {
         if (It->get() == Sheet) {
@@ -204,40 +256,69 @@ void TDocForm::DestroyPage(TTabSheet* Sheet) {
     }
 }
 
+// ---------------------------------------------------------------- deleting and moving
+
 void TDocForm::DeleteTabSheet() {
     const int I = GetIndex();
-    if (I < 0 || ArrayGifFrame.size() < 2) return;
-    ClearSelectionState();
-    TTabSheet* Sheet = ArrayGifFrame[static_cast<std::size_t>(I)].TabSheet;
-    RemoveFrameRecord(I);
-    DestroyPage(Sheet);
-    RenumberFrameCaptions();
-    FActivePage = nullptr;
-    SetActivePage(ArrayGifFrame.front().TabSheet);
+    if (I < 0 || FrameCount() < 2) return;
+    TGifFrames Settings;
+    std::unique_ptr<TTabSheet> Page = TakeFrame(I, Settings);
+    TUndos& R = AddUndo(undoDelFrame, Page.get());
+    R.fFrameIndex = I;
+    R.fDuration = Settings.Duration;
+    R.fColorReduction = Settings.ColorReduction;
+    R.fDitherMode = Settings.DitherMode;
+    R.fUndoPage = std::move(Page);
+    SetActivePage(FFrames.front().TabSheet);
 }
 
 void TDocForm::ShiftTabSheetLeft() {
     const int I = GetIndex();
     if (I <= 0) return;
-    std::swap(ArrayGifFrame[static_cast<std::size_t>(I) - 1], ArrayGifFrame[static_cast<std::size_t>(I)]);
-    OrderFramePages();
-    RenumberFrameCaptions();
+    MoveFrame(I, I - 1);
+    TUndos& R = AddUndo(undoMoveFrame, FActivePage);
+    R.fUndoVar = I;
 }
 
 void TDocForm::ShiftTabSheetRight() {
     const int I = GetIndex();
-    if (I < 0 || I + 1 >= static_cast<int>(ArrayGifFrame.size())) return;
-    std::swap(ArrayGifFrame[static_cast<std::size_t>(I)], ArrayGifFrame[static_cast<std::size_t>(I) + 1]);
-    OrderFramePages();
-    RenumberFrameCaptions();
+    if (I < 0 || I + 1 >= FrameCount()) return;
+    MoveFrame(I, I + 1);
+    TUndos& R = AddUndo(undoMoveFrame, FActivePage);
+    R.fUndoVar = I;
+}
+
+void TDocForm::SetFrameSettings(int Index, int Duration, TColorReduction ColorReduction,
+                                TDitherMode DitherMode) {
+    if (Index < 0 || Index >= FrameCount()) return;
+    TGifFrames& F = FFrames[static_cast<std::size_t>(Index)];
+    if (F.Duration == Duration && F.ColorReduction == ColorReduction && F.DitherMode == DitherMode) return;
+    TUndos& R = AddUndo(undoFrameSettings, F.TabSheet);
+    R.fDuration = F.Duration;
+    R.fColorReduction = F.ColorReduction;
+    R.fDitherMode = F.DitherMode;
+    F.Duration = Duration;
+    F.ColorReduction = ColorReduction;
+    F.DitherMode = DitherMode;
+    Notify(TDocChange::FrameSettings, F.TabSheet);
+}
+
+void TDocForm::SetNumLoops(int Value) {
+    if (Value == FNumLoops) return;
+    AddUndo(undoNumLoops, nullptr).fUndoVar = FNumLoops;
+    FNumLoops = Value;
+    Notify(TDocChange::FrameSettings);
 }
 
 void TDocForm::DeleteAllFrames() {
-    while (ArrayGifFrame.size() > 1) {
-        SetActivePage(ArrayGifFrame[1].TabSheet);
-        DeleteTabSheet();
+    // Only when the document goes: nothing is recorded.
+    ClearSelectionState();
+    while (FrameCount() > 1) {
+        TTabSheet* Sheet = FFrames[1].TabSheet;
+        RemoveFrameRecord(1);
+        DestroyPage(Sheet);
     }
-    if (!ArrayGifFrame.empty()) SetActivePage(ArrayGifFrame.front().TabSheet);
+    if (!FFrames.empty()) FActivePage = FFrames.front().TabSheet;
 }
 
 // ---------------------------------------------------------------- flattening
@@ -250,7 +331,7 @@ std::unique_ptr<TBitmap32> TDocForm::ComposeFrame(TImgView32& View) {
 }
 
 void TDocForm::RenderFrameBitmaps() {
-    for (TGifFrames& R : ArrayGifFrame) {
+    for (TGifFrames& R : FFrames) {
         R.Bitmap.reset();
         R.Bitmap = ComposeFrame(*R.ImgView);
     }

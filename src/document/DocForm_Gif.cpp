@@ -20,8 +20,8 @@ bool TDocForm::CreateGifImgPreview(TProgress* Progress) {
     // The frame renderings stay alive for the whole assembly, even if a frame is deleted while
     // the progress display lets events through.
     std::vector<std::shared_ptr<TBitmap32>> Keep;
-    Frames.reserve(ArrayGifFrame.size());
-    for (const TGifFrames& R : ArrayGifFrame) {
+    Frames.reserve(FFrames.size());
+    for (const TGifFrames& R : FFrames) {
         Keep.push_back(R.Bitmap);
         Frames.push_back({R.Bitmap.get(), R.Duration, R.ColorReduction, R.DitherMode});
     }
@@ -30,23 +30,23 @@ bool TDocForm::CreateGifImgPreview(TProgress* Progress) {
     if (Progress) OnProgress = [Progress](int Done, int Total) { return Progress->Step(Done, Total); };
     std::unique_ptr<TGIFImage> Result;
     try {
-        Result = CreateAnimGif(Frames, NumLoops, OnProgress);
+        Result = CreateAnimGif(Frames, FNumLoops, OnProgress);
     } catch (...) {
         // No half-built animation is shown or saved.
-        GifImg.reset();
-        OnGifChanged.Notify(*this);
+        FGifImg.reset();
+        Notify(TDocChange::Gif);
         throw;
     }
     if (!Result) return false;
-    GifImg = std::move(Result);
-    OnGifChanged.Notify(*this);
+    FGifImg = std::move(Result);
+    Notify(TDocChange::Gif);
     return true;
 }
 
 void TDocForm::SaveAnimGif(const QString& AFileName) {
-    if (!GifImg) return;
-    zp::SaveAnimGif(GifImg.get(), AFileName);
-    AnimGifFileName = AFileName;
+    if (!FGifImg) return;
+    zp::SaveAnimGif(FGifImg.get(), AFileName);
+    FAnimGifFileName = AFileName;
 }
 
 } // namespace zp

@@ -1,13 +1,14 @@
 #pragma once
 
+#include "document/PaletteState.h"
+
 #include <QHash>
 #include <QString>
 
 namespace zp {
 
-class TDocForm;
-
-// What a document needs from the main window that holds it.
+// What a document needs from the main window that holds it. A document tells what changed
+// through its events (DocEvents.h), never through its host.
 class TDocHost {
 public:
     virtual ~TDocHost() = default;
@@ -17,29 +18,22 @@ public:
     // Numbers the unnamed documents ("TxtUnknown" followed by the counter).
     virtual int UnknownCounter() const = 0;
     virtual void SetUnknownCounter(int Value) = 0;
-    // The selected layer of a document changed.
-    virtual void SelectionChanged(TDocForm& Doc) = 0;
-    // The zoom box shows the current frame's zoom.
-    virtual void SetZoomText(const QString& Text) = 0;
-    // The user switched to a frame page: the frames palette shows that frame.
-    virtual void FrameShown(TDocForm& Doc, int FrameIndex) = 0;
+    // What the palettes hold now.
+    virtual const TPaletteState& Palette() const = 0;
 };
 
 // A host for documents without a main window (tests, conversion without a display):
-// texts from a table (the key itself when missing), its own counter, nothing to refresh.
+// texts from a table (the key itself when missing), its own counter and palette values.
 class TPlainDocHost : public TDocHost {
 public:
     QHash<QString, QString> Texts;
     int Counter = 0;
-    QString ZoomText;
-    int SelectionChanges = 0;
+    TPaletteState PaletteValues;
 
     QString LangText(const QString& Key) override { return Texts.value(Key, Key); }
     int UnknownCounter() const override { return Counter; }
     void SetUnknownCounter(int Value) override { Counter = Value; }
-    void SelectionChanged(TDocForm&) override { ++SelectionChanges; }
-    void SetZoomText(const QString& Text) override { ZoomText = Text; }
-    void FrameShown(TDocForm&, int) override {}
+    const TPaletteState& Palette() const override { return PaletteValues; }
 };
 
 } // namespace zp

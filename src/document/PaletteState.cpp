@@ -2,19 +2,15 @@
 
 namespace zp {
 
-namespace {
-TPlainPaletteState PlainState;
-TPaletteState* Current = &PlainState;
-} // namespace
-
-TPaletteState& Palettes() {
-    return *Current;
-}
-
-TPaletteState* SetPaletteState(TPaletteState* State) {
-    TPaletteState* Previous = Current == &PlainState ? nullptr : Current;
-    Current = State ? State : &PlainState;
-    return Previous;
+TGPDashStyle DashStyleOfIndex(int Index, TGPDashStyle Unchanged) {
+    switch (Index) {
+    case 0: return DashStyleSolid;
+    case 1: return DashStyleDash;
+    case 2: return DashStyleDot;
+    case 3: return DashStyleDashDot;
+    case 4: return DashStyleDashDotDot;
+    default: return Unchanged;
+    }
 }
 
 } // namespace zp

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gfx/GdipTypes.h"
 #include "raster/Color32.h"
 
 #include <QString>
@@ -24,45 +25,62 @@ enum TPaintTool {
     ptPaintEllipse
 };
 
-// What documents read from the palettes while the user draws: the tool palette's tool and two
-// colours, the layers palette's opacity gauge, the properties palette's line width and edge
-// count fields. The palettes implement it; without them (tests, conversion) a plain record
-// answers.
-class TPaletteState {
-public:
-    virtual ~TPaletteState() = default;
-    virtual TPaintTool Tool() const = 0;
-    // The swatches' colours as platform colours ($00BBGGRR).
-    virtual TColor Color1() const = 0;
-    virtual TColor Color2() const = 0;
-    // Opacity of new figures in per cent.
-    virtual int OpacityPercent() const = 0;
-    // The texts of the line-width and edge-count fields, as typed.
-    virtual QString LineWidthText() const = 0;
-    virtual QString EdgeCountText() const = 0;
+// The modes of the properties palette.
+enum TEnableType {
+    enableDefault,
+    enableText,
+    enablePolygon,
+    enableLine,
+    enableEllipse,
+    enableRectangle,
+    enablePicture
 };
 
-// Fixed values, for tests and for working without windows.
-class TPlainPaletteState : public TPaletteState {
-public:
-    TPaintTool FTool = ptZeiger;
-    TColor FColor1 = 0x000000;
-    TColor FColor2 = 0xFFFFFF;
-    int FOpacity = 100;
-    QString FLineWidth = QStringLiteral("2");
-    QString FEdgeCount = QStringLiteral("5");
+// Everything the palettes hold that documents read: the tool palette's tool and colours, the
+// frames/layers palette's opacity gauge and frame choice, and the properties palette's fields.
+// Texts are kept as typed; whoever reads a number checks it. One owner edits it (the main
+// window's palette model); documents read it through their host, tests fill it directly.
+struct TPaletteState {
+    // --- tool palette
+    TPaintTool Tool = ptZeiger;
+    // Platform colours ($00BBGGRR).
+    TColor Color1 = 0x000000;
+    TColor Color2 = 0xFFFFFF;
 
-    TPaintTool Tool() const override { return FTool; }
-    TColor Color1() const override { return FColor1; }
-    TColor Color2() const override { return FColor2; }
-    int OpacityPercent() const override { return FOpacity; }
-    QString LineWidthText() const override { return FLineWidth; }
-    QString EdgeCountText() const override { return FEdgeCount; }
+    // --- frames/layers palette
+    // The opacity gauge, 0..255: the opacity of new figures.
+    int Opacity = 255;
+    // The frame chosen in the frame list; -1 for none.
+    int FrameIndex = -1;
+
+    // --- properties palette
+    TEnableType PropertiesMode = enableDefault;
+    QString LineWidth = QStringLiteral("1");
+    QString EdgeCount = QStringLiteral("5");
+    bool Outline = false;
+    QString OutlineWidth = QStringLiteral("2");
+    TColor OutlineColor = 0x00FFFF; // yellow
+    int OutlineAlpha = 255;
+    // The dash list's item, 0..4; -1 for none chosen.
+    int DashIndex = 0;
+    bool Shadow = false;
+    QString ShadowXShift = QStringLiteral("3");
+    QString ShadowYShift = QStringLiteral("3");
+    TColor ShadowColor = 0x808080;
+    int ShadowAlpha = 255;
+    // "Muster", the hatch list's item (-1 for none) and the wrap-mode list's item.
+    bool Pattern = false;
+    int HatchIndex = -1;
+    int WrapModeIndex = 0;
+    QString FontName = QStringLiteral("Arial");
+    int FontSize = 20;
+    bool FontBold = false;
+    bool FontItalic = false;
+    bool FontUnderline = false;
+    bool FontStrikeOut = false;
 };
 
-// The palettes in use; a plain record until the application installs its palettes.
-TPaletteState& Palettes();
-// Installs State (not owned; null restores the plain record). Returns the previous one.
-TPaletteState* SetPaletteState(TPaletteState* State);
+// The dash list's items.
+TGPDashStyle DashStyleOfIndex(int Index, TGPDashStyle Unchanged);
 
 } // namespace zp

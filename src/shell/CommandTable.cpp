@@ -1,5 +1,7 @@
 #include "shell/CommandTable.h"
 
+#include <iterator>
+
 namespace zp {
 
 namespace {
@@ -22,6 +24,7 @@ constexpr TMenuRow Menu[] = {
 
     {0, "mnArrange", "Bearbeiten", 9, "", TCmd::None, false, true},
     {1, "mnUndo", "Rückgängig", 10, "Ctrl+Z", TCmd::Undo},
+    {1, "mnRedo", "Wiederherstellen", 200, "Ctrl+Y", TCmd::Redo, false, false, "Ctrl+Shift+Z"},
     {1, "N5", "-", 0, "", TCmd::None},
     {1, "mnAusschneiden", "Ausschneiden", 11, "Ctrl+X", TCmd::Cut},
     {1, "mnKopieren", "Kopieren", 12, "Ctrl+C", TCmd::Copy},
@@ -103,6 +106,8 @@ constexpr TToolRow Tools[] = {
     {"TlBtnCut", "Ausschneiden", 11, TCmd::Cut, false, "edit-cut"},
     {"TlBtnCopy", "Kopieren", 12, TCmd::Copy, false, "edit-copy"},
     {"TlBtnInsert", "Einfügen", 13, TCmd::Paste, true, "edit-paste"},
+    {"TlBtnUndo", "Rückgängig", 10, TCmd::Undo, false, "edit-undo"},
+    {"TlBtnRedo", "Wiederherstellen", 200, TCmd::Redo, true, "edit-redo"},
     {"TlBtnRotateCW", "Drehen im UZS", 75, TCmd::Rotate270, false, "object-rotate-right"},
     {"TlBtnRotateCCW", "Drehen gegen UZS", 76, TCmd::Rotate90, false, "object-rotate-left"},
     {"TlBtnFlipVert", "vertikal spiegeln", 77, TCmd::FlipVert, false, "object-flip-vertical"},
@@ -128,6 +133,29 @@ std::span<const TMenuRow> MenuRows() {
 }
 std::span<const TToolRow> ToolRows() {
     return Tools;
+}
+
+namespace {
+// clang-format off
+constexpr TCmd Commands[] = {
+    TCmd::FileNew, TCmd::OpenFile, TCmd::OpenTemplate, TCmd::Close, TCmd::Save, TCmd::SaveAs, TCmd::Print,
+    TCmd::End, TCmd::Undo, TCmd::Redo, TCmd::Cut, TCmd::Copy, TCmd::Paste, TCmd::Rotate270, TCmd::Rotate90,
+    TCmd::RotateAngel, TCmd::FlipVert, TCmd::FlipHorz, TCmd::Scale, TCmd::WorkingArea, TCmd::PictureSize,
+    TCmd::ExtLayer, TCmd::PicLayer, TCmd::PicFromTemplate, TCmd::Delete, TCmd::ResizeLayer, TCmd::BringFront,
+    TCmd::SendBack, TCmd::LevelUp, TCmd::LevelDown, TCmd::NewCustomLayer, TCmd::SimpleDrawing,
+    TCmd::NewBitmapRGBA, TCmd::Flatten, TCmd::NewFrame, TCmd::DeleteFrame, TCmd::FrameLeft, TCmd::FrameRight,
+    TCmd::MotionBlur, TCmd::Emboss, TCmd::Soften, TCmd::Sharpen, TCmd::ColorAmboss, TCmd::StrongSharpen,
+    TCmd::Relief, TCmd::FineRelief, TCmd::ResetPalettePosition, TCmd::TextTool, TCmd::LayerTool,
+    TCmd::Paintbox, TCmd::GifPreview, TCmd::GifExport, TCmd::Help, TCmd::Info, TCmd::NewVersion,
+    TCmd::SaveAsPng, TCmd::SaveAsJpg,
+};
+// clang-format on
+// Every command but None is listed once.
+static_assert(std::size(Commands) == static_cast<std::size_t>(TCmd::SaveAsJpg));
+} // namespace
+
+std::span<const TCmd> AllCommands() {
+    return Commands;
 }
 
 } // namespace zp

@@ -16,6 +16,7 @@ enum class TCmd {
     Print,
     End,
     Undo,
+    Redo,
     Cut,
     Copy,
     Paste,
@@ -77,6 +78,8 @@ struct TMenuRow {
     bool Hidden = false;
     // Opening this top-level menu recomputes the command states.
     bool RefreshesStates = false;
+    // A second short cut, or "".
+    const char* AltShortCut = "";
 };
 
 struct TToolRow {
@@ -91,6 +94,8 @@ struct TToolRow {
 
 std::span<const TMenuRow> MenuRows();
 std::span<const TToolRow> ToolRows();
+// Every command, TCmd::None excluded.
+std::span<const TCmd> AllCommands();
 
 // The file dialogs' filters ("Text|patterns|Text|patterns").
 constexpr const char* SaveImgViewFilter =

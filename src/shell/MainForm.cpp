@@ -63,16 +63,44 @@ QString TMainForm::LangText(const QString& Key) {
     return zp::LangText(Key);
 }
 
-void TMainForm::SelectionChanged(TDocForm&) {
-    SelectionChanged();
-}
-
-void TMainForm::SetZoomText(const QString& Text) {
-    FView.SetZoomText(Text);
-}
-
-void TMainForm::FrameShown(TDocForm& Doc, int FrameIndex) {
-    FView.PaletteFrameShown(Doc, FrameIndex);
+void TMainForm::DocumentChanged(TDocForm& Doc, const TDocEvent& Event) {
+    switch (Event.Kind) {
+    case TDocChange::PreviewRequested:
+        // Opening the preview page assembles the animation.
+        try {
+            AssembleGif(Doc);
+        } catch (const std::exception& E) {
+            UserDialogs().ShowMessage(QString::fromUtf8(ApplicationTitle), QString::fromUtf8(E.what()),
+                                      TMsgIcon::Error);
+        }
+        return;
+    case TDocChange::FrameShown:
+        Palettes.Change([&](TPaletteState& S) { S.FrameIndex = Doc.GetIndex(); });
+        break;
+    case TDocChange::Zoom:
+        if (&Doc == FSelectedDocForm) FView.SetZoomText(Event.Text);
+        return;
+    case TDocChange::Selection:
+        if (&Doc == FSelectedDocForm) SelectionChanged();
+        return;
+    case TDocChange::LayerChanged:
+    case TDocChange::FrameSettings:
+    case TDocChange::Caption:
+    case TDocChange::PagesChanged:
+        // Nothing the command states depend on.
+        return;
+    case TDocChange::FrameAdded:
+    case TDocChange::FrameRemoved:
+    case TDocChange::ActivePage:
+    case TDocChange::LayerAdded:
+    case TDocChange::LayerRemoved:
+    case TDocChange::LayersReordered:
+    case TDocChange::FrameContent:
+    case TDocChange::Modified:
+    case TDocChange::UndoRedo:
+    case TDocChange::Gif: break;
+    }
+    if (&Doc == FSelectedDocForm) EnableSpecMenuItems();
 }
 
 // ---------------------------------------------------------------- documents
@@ -86,7 +114,7 @@ void TMainForm::SetSelectedDocForm(TDocForm* Doc) {
 
 bool TMainForm::IsFileOpen(const QString& AFileName) const {
     for (const auto& Doc : DocFormList)
-        if (Doc->FileName == AFileName) return true;
+        if (Doc->FileName() == AFileName) return true;
     return false;
 }
 
@@ -103,21 +131,15 @@ TDocForm& TMainForm::CreateDocument() {
     RecreateSettings();
     DocFormList.push_back(std::make_unique<TDocForm>(*this));
     TDocForm& Doc = *DocFormList.back();
-    // Opening the preview page assembles the animation.
-    Doc.OnPreviewRequested.Add([this](TDocForm& D) {
-        try {
-            AssembleGif(D);
-        } catch (const std::exception& E) {
-            UserDialogs().ShowMessage(QString::fromUtf8(ApplicationTitle), QString::fromUtf8(E.what()),
-                                      TMsgIcon::Error);
-        }
-    });
+    FSubscriptions.emplace(&Doc,
+                           Doc.Subscribe([this, &Doc](const TDocEvent& E) { DocumentChanged(Doc, E); }));
     FView.DocumentCreated(Doc);
     return Doc;
 }
 
 void TMainForm::RemoveDocument(TDocForm& Doc) {
     if (FSelectedDocForm == &Doc) FSelectedDocForm = nullptr;
+    FSubscriptions.erase(&Doc);
     FView.DocumentClosing(Doc);
     std::erase_if(DocFormList, [&](const auto& P) { return P.get() == &Doc; });
 }
@@ -141,6 +163,11 @@ void TMainForm::RunStartupAction() {
     const QString Arg = ParamStr(1);
     if (Arg == QLatin1String("/a")) {
         RunBatchConversion();
+        return;
+    }
+    if (Arg == QLatin1String("--sample-layers")) {
+        StartupHandled = true;
+        NewSampleDocument();
         return;
     }
     if (Arg.trimmed().isEmpty()) {
@@ -222,18 +249,18 @@ void TMainForm::NewImageFromDialog() {
             // A size that cannot be had leaves no empty window behind.
             FUnknownCounter -= 1;
             RemoveDocument(Doc);
-            FView.ActivatePointerTool();
+            ActivateZeigerTool();
             throw;
         }
         if (Doc.CurrentView()) {
-            FView.PaletteFrameShown(Doc, Doc.GetIndex());
+            Palettes.Change([&](TPaletteState& S) { S.FrameIndex = Doc.GetIndex(); });
             UpdatePropertiesMode();
             FView.SetZoomText(QString::fromLatin1(ZoomItems[4]));
         }
         // The states were taken before the picture existed; short cuts need them current.
         EnableSpecMenuItems();
     }
-    FView.ActivatePointerTool();
+    ActivateZeigerTool();
 }
 
 TDocForm* TMainForm::OpenFile(const QString& AFileName, bool Template) {
@@ -292,7 +319,8 @@ bool TMainForm::CloseProject(TDocForm* ADocForm) {
         ~TDone() { Closing.erase(Doc); }
     } Done{FClosing, ADocForm};
 
-    if (!IsBatchMode()) {
+    // Only a document with changes since it was saved (or created) has anything to lose.
+    if (!IsBatchMode() && ADocForm->Modified()) {
         // The questions run event loops: the document is looked up again after each.
         switch (AskSaveChanges(*ADocForm)) {
         case mrYes:
@@ -311,8 +339,8 @@ bool TMainForm::CloseProject(TDocForm* ADocForm) {
         }
         if (!IsOpenDocument(ADocForm)) return false;
     }
-    if (HasDgmExtension(ADocForm->FileName, Qt::CaseInsensitive))
-        History.WriteFileToHistory(ADocForm->FileName, Settings().NumLastUsed);
+    if (HasDgmExtension(ADocForm->FileName(), Qt::CaseInsensitive))
+        History.WriteFileToHistory(ADocForm->FileName(), Settings().NumLastUsed);
     RemoveDocument(*ADocForm);
     return true;
 }
@@ -334,27 +362,25 @@ void TMainForm::SelectionChanged() {
     if (!FSelectedDocForm) return;
     EnableSpecMenuItems();
     UpdatePropertiesMode();
-    FView.PalettesSelectionChanged(*FSelectedDocForm);
 }
 
 std::vector<TEnableType> TMainForm::PropertiesModes(const TCustomLayer& S) const {
     const QString Class = QString::fromLatin1(S.ClassName());
     std::vector<TEnableType> Modes;
     if (Class == QLatin1String("TTextLayer")) Modes.push_back(enableText);
-    if (Class == QLatin1String("T2DPolygon") && FView.IsToolDown(TFigureTool::Polygon))
-        Modes.push_back(enablePolygon);
-    if (Class == QLatin1String("T2DLine") && FView.IsToolDown(TFigureTool::Line)) Modes.push_back(enableLine);
-    if (Class == QLatin1String("T2DRectangle") && FView.IsToolDown(TFigureTool::Rectangle))
-        Modes.push_back(enableRectangle);
-    if (Class == QLatin1String("T2DEllipse") && FView.IsToolDown(TFigureTool::Ellipse))
-        Modes.push_back(enableEllipse);
+    const TPaintTool Tool = Palettes.State().Tool;
+    if (Class == QLatin1String("T2DPolygon") && Tool == ptPaintPolygon) Modes.push_back(enablePolygon);
+    if (Class == QLatin1String("T2DLine") && Tool == ptPaintLine) Modes.push_back(enableLine);
+    if (Class == QLatin1String("T2DRectangle") && Tool == ptPaintRectangle) Modes.push_back(enableRectangle);
+    if (Class == QLatin1String("T2DEllipse") && Tool == ptPaintEllipse) Modes.push_back(enableEllipse);
     if (Class == QLatin1String("TPicLayer")) Modes.push_back(enablePicture);
     return Modes;
 }
 
 void TMainForm::UpdatePropertiesMode() {
     if (!FSelectedDocForm || !FSelectedDocForm->Selection()) return;
-    for (TEnableType Mode : PropertiesModes(*FSelectedDocForm->Selection())) FView.ChangeControlEnable(Mode);
+    // Every mode that holds is applied in turn; the palette ends in the last.
+    for (TEnableType Mode : PropertiesModes(*FSelectedDocForm->Selection())) Palettes.SetPropertiesMode(Mode);
 }
 
 std::optional<TCommandStates> TMainForm::EnableSpecMenuItems() {
@@ -365,27 +391,26 @@ std::optional<TCommandStates> TMainForm::EnableSpecMenuItems() {
     TCommandStates St;
 
     const bool HasPicture = V && !V->Bitmap().Empty();
-    for (const char* C : {"mnClose", "mnSave", "mnSaveAs", "mnPrint", "mnExtLayer", "mnPicLayer"})
-        St[QString::fromLatin1(C)] = HasPicture;
-    St[QStringLiteral("mnFlatten")] = HasPicture && V->Layers().Count() >= 1;
+    for (TCmd C : {TCmd::Close, TCmd::Save, TCmd::SaveAs, TCmd::Print, TCmd::ExtLayer, TCmd::PicLayer})
+        St[C] = HasPicture;
+    St[TCmd::Flatten] = HasPicture && V->Layers().Count() >= 1;
 
-    for (const char* C : {"mnRotate90", "mnRotate270", "mnRotateAngel", "mnFlipVert", "mnFlipHorz", "mnScale",
-                          "mnMotionBlur", "mnEmboss", "mnSoften", "mnSharpen", "mnColorAmboss",
-                          "mnStrongSharpen", "mnRelief", "mnFineRelief", "mnDelete"})
-        St[QString::fromLatin1(C)] = S != nullptr;
+    for (TCmd C : {TCmd::Rotate90, TCmd::Rotate270, TCmd::RotateAngel, TCmd::FlipVert, TCmd::FlipHorz,
+                   TCmd::Scale, TCmd::MotionBlur, TCmd::Emboss, TCmd::Soften, TCmd::Sharpen,
+                   TCmd::ColorAmboss, TCmd::StrongSharpen, TCmd::Relief, TCmd::FineRelief, TCmd::Delete})
+        St[C] = S != nullptr;
     const bool Raise = S && CanRaiseLayer(*S);
-    St[QStringLiteral("mnBringFront")] = Raise;
-    St[QStringLiteral("mnLevelUp")] = Raise;
+    St[TCmd::BringFront] = Raise;
+    St[TCmd::LevelUp] = Raise;
     const bool Lower = S && S->Index() > 0;
-    St[QStringLiteral("mnSendBack")] = Lower;
-    St[QStringLiteral("mnLevelDown")] = Lower;
+    St[TCmd::SendBack] = Lower;
+    St[TCmd::LevelDown] = Lower;
 
-    const bool HasFrames = !Doc->ArrayGifFrame.empty();
-    for (const char* C :
-         {"mnGifErzeugen", "mnFrameloeschen", "mnNachLinksVerschieben", "mnNachRechtsVerschieben"})
-        St[QString::fromLatin1(C)] = HasFrames;
-    St[QStringLiteral("mnGifExportieren")] = Doc->GifImg != nullptr;
-    St[QStringLiteral("mnUndo")] = false; // until the document keeps undo records
+    const bool HasFrames = Doc->FrameCount() > 0;
+    for (TCmd C : {TCmd::GifPreview, TCmd::DeleteFrame, TCmd::FrameLeft, TCmd::FrameRight}) St[C] = HasFrames;
+    St[TCmd::GifExport] = Doc->GifImg() != nullptr;
+    St[TCmd::Undo] = Doc->CanUndo();
+    St[TCmd::Redo] = Doc->CanRedo();
     FView.ApplyCommandStates(St);
     return St;
 }
@@ -399,8 +424,7 @@ void TMainForm::ChangeMenuPic() {
 
 void TMainForm::SetNewCursor(int Curs) {
     for (const auto& Doc : DocFormList)
-        for (const TGifFrames& R : Doc->ArrayGifFrame) R.ImgView->SetCursor(Curs);
-    FView.SetViewCursor(Curs);
+        for (int I = 0; I < Doc->FrameCount(); ++I) Doc->Frame(I).ImgView->SetCursor(Curs);
 }
 
 void TMainForm::ScaleComboChange(const QString& Text) {

@@ -6,11 +6,13 @@
 #include "document/UserDialogs.h"
 #include "shell/CommandTable.h"
 #include "shell/History.h"
+#include "shell/PaletteModel.h"
 
 #include <QHash>
 #include <QString>
 #include <QStringList>
 
+#include <map>
 #include <memory>
 #include <optional>
 #include <set>
@@ -18,22 +20,8 @@
 
 namespace zp {
 
-// The modes of the properties palette.
-enum TEnableType {
-    enableDefault,
-    enableText,
-    enablePolygon,
-    enableLine,
-    enableEllipse,
-    enableRectangle,
-    enablePicture
-};
-
-// The figure tools of the tool palette whose state the properties palette follows.
-enum class TFigureTool { Polygon, Line, Rectangle, Ellipse };
-
-// Which menu commands are enabled, by component name.
-using TCommandStates = QHash<QString, bool>;
+// Which menu commands are enabled.
+using TCommandStates = std::map<TCmd, bool>;
 
 // What the main window model asks of the window that shows it.
 class TMainFormView {
@@ -51,25 +39,15 @@ public:
     virtual void BringToFront() = 0;
     virtual void CloseMainWindow() = 0;
     virtual void SetCaption(const QString& Caption) = 0;
-    // The cursor of every frame view of every document.
-    virtual void SetViewCursor(int Cursor) { (void)Cursor; }
-    // The palettes: defaults do nothing until the palettes exist.
-    virtual void ActivatePointerTool() {}
-    virtual void PalettesSelectionChanged(TDocForm& Doc) { (void)Doc; }
-    virtual void PaletteFrameShown(TDocForm& Doc, int FrameIndex) { (void)Doc, (void)FrameIndex; }
-    virtual void SavePalettePositions() {}
-    virtual bool IsToolDown(TFigureTool Tool) const { return (void)Tool, false; }
-    virtual void ChangeControlEnable(TEnableType Mode) { (void)Mode; }
-    // Visibility of the properties, frames/layers and tool palettes.
-    virtual bool IsPaletteVisible(const QString& MenuComponent) const { return (void)MenuComponent, false; }
+    // Visibility of the properties, frames/layers and tool palettes, by their menu command.
+    virtual bool IsPaletteVisible(const QString& MenuComponent) const = 0;
     // Marks a menu command with the check picture, or with none.
-    virtual void SetMenuCheck(const QString& MenuComponent, bool Checked) {
-        (void)MenuComponent, (void)Checked;
-    }
+    virtual void SetMenuCheck(const QString& MenuComponent, bool Checked) = 0;
     // Shows or hides a palette (by its menu command) and stores that in the settings.
-    virtual void TogglePalette(const QString& MenuComponent) { (void)MenuComponent; }
+    virtual void TogglePalette(const QString& MenuComponent) = 0;
     // Places every palette from the settings.
-    virtual void AdjustPalettes() {}
+    virtual void AdjustPalettes() = 0;
+    virtual void SavePalettePositions() = 0;
 };
 
 // The main window's model: the open documents and the selected one, start-up, the command
@@ -85,9 +63,10 @@ public:
     QString LangText(const QString& Key) override;
     int UnknownCounter() const override { return FUnknownCounter; }
     void SetUnknownCounter(int Value) override { FUnknownCounter = Value; }
-    void SelectionChanged(TDocForm& Doc) override;
-    void SetZoomText(const QString& Text) override;
-    void FrameShown(TDocForm& Doc, int FrameIndex) override;
+    const TPaletteState& Palette() const override { return Palettes.State(); }
+
+    // --- the palettes' state
+    TPaletteModel Palettes;
 
     // --- documents
     std::vector<std::unique_ptr<TDocForm>> DocFormList;
@@ -128,7 +107,8 @@ public:
     void UpdatePropertiesMode();
     // The properties palette modes for a selected layer, in the order they are applied.
     std::vector<TEnableType> PropertiesModes(const TCustomLayer& S) const;
-    // The states for the selected document; nothing when none is selected.
+    // The states for the selected document; nothing when none is selected. Tool buttons stay
+    // enabled; these are the menu commands' states.
     std::optional<TCommandStates> EnableSpecMenuItems();
     void ChangeMenuPic();
     void SetNewCursor(int Curs);
@@ -137,6 +117,14 @@ public:
 
     // --- commands
     void Execute(TCmd Command);
+    // The commands that the parts of the program still to come carry out; choosing one says so.
+    static bool IsPendingCommand(TCmd Command);
+    // The commands the menus hide, which do nothing.
+    static bool IsHiddenCommand(TCmd Command);
+    void DeleteALayer();
+    void FlattenCurrentFrame();
+    void RotateByAngle();
+    void AddMotionBlur();
     void NewFrameFromDialog();
     void DeleteFrame();
     void MoveFrameLeft();
@@ -155,6 +143,11 @@ public:
     void PaintboxToolClicked(TPaintTool Tool);
     // Every open document goes to tool mode.
     void ManageZeigerTool();
+    // The pointer tool is down again (without a click's reaction); the canvas cursor is 2.
+    void ActivateZeigerTool();
+
+    // A developer's start: a new picture with one layer of each figure kind, the last selected.
+    TDocForm& NewSampleDocument();
 
     // "Speichern": a project saves under its name, anything else asks for one. False when
     // nothing was written.
@@ -165,6 +158,7 @@ public:
 
 private:
     TDocForm& CreateDocument();
+    void DocumentChanged(TDocForm& Doc, const TDocEvent& Event);
     bool IsOpenDocument(const TDocForm* Doc) const;
     void RemoveDocument(TDocForm& Doc);
 
@@ -172,6 +166,7 @@ private:
     TDocForm* FSelectedDocForm = nullptr;
     // Documents whose closing waits for the user's answer.
     std::set<const TDocForm*> FClosing;
+    std::map<const TDocForm*, TDocSubscription> FSubscriptions;
     int FUnknownCounter = 0;
 };
 

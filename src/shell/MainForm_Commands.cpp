@@ -14,9 +14,40 @@
 
 namespace zp {
 
+bool TMainForm::IsPendingCommand(TCmd Command) {
+    switch (Command) {
+    case TCmd::Cut:
+    case TCmd::Copy:
+    case TCmd::Paste:
+    case TCmd::WorkingArea:
+    case TCmd::PictureSize:
+    case TCmd::ExtLayer:
+    case TCmd::PicLayer:
+    case TCmd::PicFromTemplate: return true;
+    default: return false;
+    }
+}
+
+bool TMainForm::IsHiddenCommand(TCmd Command) {
+    return Command == TCmd::Print || Command == TCmd::NewCustomLayer || Command == TCmd::SimpleDrawing ||
+           Command == TCmd::NewBitmapRGBA;
+}
+
+namespace {
+
+// The caption of a command's menu item, without its accelerator mark.
+QString CommandCaption(TCmd Command) {
+    for (const TMenuRow& R : MenuRows())
+        if (R.Command == Command) return QString::fromUtf8(R.Caption).remove(QLatin1Char('&'));
+    return {};
+}
+
+} // namespace
+
 void TMainForm::Execute(TCmd Command) {
     TDocForm* Doc = FSelectedDocForm;
     switch (Command) {
+    case TCmd::None: break;
     case TCmd::FileNew: ShowStartChoice(LangText(QStringLiteral("Caption02"))); break;
     case TCmd::OpenFile: OpenFile(); break;
     case TCmd::OpenTemplate: OpenTemplateProject(); break;
@@ -34,13 +65,81 @@ void TMainForm::Execute(TCmd Command) {
         if (Doc) SaveDocumentAs(*Doc, 2);
         break;
     case TCmd::End: FView.CloseMainWindow(); break;
+
+    // --- Bearbeiten
+    case TCmd::Undo:
+        if (Doc) Doc->Undo();
+        break;
+    case TCmd::Redo:
+        if (Doc) Doc->Redo();
+        break;
+    case TCmd::Rotate270:
+        if (Doc) Doc->Rotate270Click();
+        break;
+    case TCmd::Rotate90:
+        if (Doc) Doc->Rotate90Click();
+        break;
+    case TCmd::RotateAngel: RotateByAngle(); break;
+    case TCmd::FlipVert:
+        if (Doc) Doc->FlipVertClick();
+        break;
+    case TCmd::FlipHorz:
+        if (Doc) Doc->FlipHorzClick();
+        break;
+    case TCmd::Scale:
+        if (Doc) {
+            ActivateZeigerTool();
+            Doc->SetMouseEvents(false);
+            Doc->SetRubberbandLayer(Doc->Selection());
+        }
+        break;
+
+    // --- Ebene
+    case TCmd::Delete: DeleteALayer(); break;
     case TCmd::ResizeLayer:
         if (Doc) Doc->LayerResetScale();
         break;
+    case TCmd::BringFront:
+    case TCmd::SendBack:
+    case TCmd::LevelUp:
+    case TCmd::LevelDown:
+        if (Doc) {
+            static const std::map<TCmd, int> Tags{
+                {TCmd::BringFront, 27}, {TCmd::SendBack, 28}, {TCmd::LevelUp, 29}, {TCmd::LevelDown, 30}};
+            Doc->Reorder(Tags.at(Command));
+            EnableSpecMenuItems();
+        }
+        break;
+    case TCmd::Flatten: FlattenCurrentFrame(); break;
+
+    // --- Frames
     case TCmd::NewFrame: NewFrameFromDialog(); break;
     case TCmd::DeleteFrame: DeleteFrame(); break;
     case TCmd::FrameLeft: MoveFrameLeft(); break;
     case TCmd::FrameRight: MoveFrameRight(); break;
+
+    // --- Effects
+    case TCmd::MotionBlur: AddMotionBlur(); break;
+    case TCmd::Emboss:
+    case TCmd::Soften:
+    case TCmd::Sharpen:
+    case TCmd::ColorAmboss:
+    case TCmd::StrongSharpen:
+    case TCmd::Relief:
+    case TCmd::FineRelief:
+        if (Doc) {
+            static const std::map<TCmd, TEffectType> Effects{{TCmd::Emboss, efEmboss},
+                                                             {TCmd::Soften, efSoften},
+                                                             {TCmd::Sharpen, efSharpen},
+                                                             {TCmd::ColorAmboss, efColorEmboss},
+                                                             {TCmd::StrongSharpen, efEdgesEnhance},
+                                                             {TCmd::Relief, efFindEdges},
+                                                             {TCmd::FineRelief, efLaplace}};
+            Doc->AddEffect(Effects.at(Command));
+        }
+        break;
+
+    // --- Fenster, Gif, Hilfe
     case TCmd::GifPreview: CreateGifImgPreview(); break;
     case TCmd::GifExport: ExportGif(); break;
     case TCmd::TextTool: FView.TogglePalette(QStringLiteral("mnTextTool")), ChangeMenuPic(); break;
@@ -53,36 +152,77 @@ void TMainForm::Execute(TCmd Command) {
     case TCmd::Help: ShowHelp(); break;
     case TCmd::Info: UserDialogs().ShowAbout(); break;
     case TCmd::NewVersion: StartUpdater(); break;
-    default:
-        // The remaining commands belong to parts of the program that are not there yet, or
-        // have no action at all (the hidden items).
+
+    // The hidden items have no action.
+    case TCmd::Print:
+    case TCmd::NewCustomLayer:
+    case TCmd::SimpleDrawing:
+    case TCmd::NewBitmapRGBA: break;
+
+    // Commands whose part of the program is still to come say so instead of doing nothing.
+    case TCmd::Cut:
+    case TCmd::Copy:
+    case TCmd::Paste:
+    case TCmd::WorkingArea:
+    case TCmd::PictureSize:
+    case TCmd::ExtLayer:
+    case TCmd::PicLayer:
+    case TCmd::PicFromTemplate:
+        UserDialogs().ShowMessage(
+            QString::fromUtf8(ApplicationTitle),
+            QStringLiteral("„%1“ ist in dieser Version noch nicht verfügbar.").arg(CommandCaption(Command)),
+            TMsgIcon::Information);
         break;
     }
+}
+
+void TMainForm::DeleteALayer() {
+    if (FSelectedDocForm && FSelectedDocForm->Selection()) FSelectedDocForm->DeleteClick();
+}
+
+void TMainForm::FlattenCurrentFrame() {
+    if (FSelectedDocForm && FSelectedDocForm->CurrentView()) FSelectedDocForm->FlattenImage();
+}
+
+void TMainForm::RotateByAngle() {
+    TDocForm* Doc = FSelectedDocForm;
+    if (!Doc) return;
+    QString Text;
+    if (!UserDialogs().AskAngle(Text) || Text.trimmed().isEmpty()) return;
+    bool Ok = false;
+    const double Angle = Text.trimmed().toDouble(&Ok);
+    if (!Ok) {
+        UserDialogs().ShowMessage(
+            QString::fromUtf8(ApplicationTitle),
+            QStringLiteral("„%1“ ist kein Winkel. Bitte geben Sie eine Zahl in Grad ein.")
+                .arg(Text.trimmed()),
+            TMsgIcon::Error);
+        return;
+    }
+    Doc->RotateClick(static_cast<float>(Angle));
+}
+
+void TMainForm::AddMotionBlur() {
+    TDocForm* Doc = FSelectedDocForm;
+    if (!Doc) return;
+    int Strength = 3, Direction = 5;
+    if (!UserDialogs().AskMotionBlur(Strength, Direction)) return;
+    if (Direction < bldRight || Direction > bldBottomRight) return;
+    Doc->AddMotionBlurEffect(Strength, static_cast<TBlurDirection>(Direction));
 }
 
 void TMainForm::NewFrameFromDialog() {
     TDocForm* Doc = FSelectedDocForm;
     if (!Doc) return;
     const int Choice = UserDialogs().AskNewFrame();
-    switch (Choice) {
-    case 1:
-    case 2: Doc->CreateNewFrame(Choice); break;
-    case 3: {
-        TImgView32* Old = Doc->CurrentView();
-        const int W = Old ? Old->Bitmap().Width() : 0, H = Old ? Old->Bitmap().Height() : 0;
-        Doc->CreateNewFrame(3);
-        // Colour 1 of the tool palette; black until the palette exists.
-        Doc->NewImage(W, H, 0);
-        break;
-    }
-    default: break;
-    }
+    if (Choice >= 1 && Choice <= 3)
+        Doc->CreateNewFrame(Choice, Color32(Palettes.State().Color1) | 0xFF000000u);
     if (Doc->CurrentView()) {
         EnableSpecMenuItems();
-        FView.PaletteFrameShown(*Doc, Doc->GetIndex());
+        Palettes.Change([&](TPaletteState& S) { S.FrameIndex = Doc->GetIndex(); });
         UpdatePropertiesMode();
         FView.SetZoomText(QString::fromLatin1(ZoomItems[4]));
-        FView.ActivatePointerTool();
+        ActivateZeigerTool();
     }
     Doc->SelectLayer(nullptr);
 }
@@ -119,9 +259,9 @@ constexpr const char* FilterExtensions[] = {".dgm", ".jpg", ".bmp", ".png", ".gi
 } // namespace
 
 bool TMainForm::SaveDocument(TDocForm& Doc) {
-    const QString Ext = ExtensionOf(Doc.FileName);
-    if (!Doc.FileName.isEmpty() && Ext.compare(QLatin1String(".dgm"), Qt::CaseInsensitive) == 0)
-        return Doc.SelectSaveMethod(Doc.FileName, Ext);
+    const QString Ext = ExtensionOf(Doc.FileName());
+    if (!Doc.FileName().isEmpty() && Ext.compare(QLatin1String(".dgm"), Qt::CaseInsensitive) == 0)
+        return Doc.SelectSaveMethod(Doc.FileName(), Ext);
     return SaveDocumentAs(Doc, 1);
 }
 
@@ -129,7 +269,7 @@ bool TMainForm::SaveDocumentAs(TDocForm& Doc, int FilterIndex) {
     for (;;) {
         int Index = FilterIndex;
         QString Name =
-            UserDialogs().AskSaveFileName(QString::fromUtf8(SaveImgViewFilter), Index, Doc.FileName);
+            UserDialogs().AskSaveFileName(QString::fromUtf8(SaveImgViewFilter), Index, Doc.FileName());
         if (Name.isEmpty()) return false;
         QString Ext = ExtensionOf(Name);
         bool Known = false;
@@ -142,7 +282,7 @@ bool TMainForm::SaveDocumentAs(TDocForm& Doc, int FilterIndex) {
         if (!QFileInfo::exists(Name)) return Doc.SelectSaveMethod(Name, Ext);
         switch (UserDialogs().AskReplaceFile(Name)) {
         case mrYes:
-            if (Ext == QLatin1String(".dgm")) Doc.FileName = Name;
+            if (Ext == QLatin1String(".dgm")) Doc.SetFileName(Name);
             return Doc.SelectSaveMethod(Name, Ext);
         case mrNo: continue;
         default: return false;
@@ -169,8 +309,8 @@ void TMainForm::ExportGif() {
     if (!Doc) return;
     Doc->SetActivePage(Doc->TabSheetGif());
     // A cancelled assembly must not save an older animation instead.
-    if (!AssembleGif(*Doc) || !Doc->GifImg) return;
-    QString Preset = Doc->AnimGifFileName;
+    if (!AssembleGif(*Doc) || !Doc->GifImg()) return;
+    QString Preset = Doc->AnimGifFileName();
     for (;;) {
         int FilterIndex = 1;
         QString Name = UserDialogs().AskSaveFileName(QString::fromUtf8(SaveGifFilter), FilterIndex, Preset);
@@ -198,11 +338,12 @@ void TMainForm::PaintboxToolClicked(TPaintTool Tool) {
     }
     // Only the mark tool keeps the marked rectangle.
     if (Tool != ptMark && FSelectedDocForm) FSelectedDocForm->DeleteMarkLayer();
+    Palettes.SetTool(Tool);
     switch (Tool) {
-    case ptPaintPolygon: FView.ChangeControlEnable(enablePolygon); break;
-    case ptPaintLine: FView.ChangeControlEnable(enableLine); break;
-    case ptPaintRectangle: FView.ChangeControlEnable(enableRectangle); break;
-    case ptPaintEllipse: FView.ChangeControlEnable(enableEllipse); break;
+    case ptPaintPolygon: Palettes.SetPropertiesMode(enablePolygon); break;
+    case ptPaintLine: Palettes.SetPropertiesMode(enableLine); break;
+    case ptPaintRectangle: Palettes.SetPropertiesMode(enableRectangle); break;
+    case ptPaintEllipse: Palettes.SetPropertiesMode(enableEllipse); break;
     default: break;
     }
     ManageZeigerTool();
@@ -210,6 +351,11 @@ void TMainForm::PaintboxToolClicked(TPaintTool Tool) {
 
 void TMainForm::ManageZeigerTool() {
     for (const auto& Doc : DocFormList) Doc->SetMouseEvents(true);
+}
+
+void TMainForm::ActivateZeigerTool() {
+    Palettes.SetTool(ptZeiger);
+    SetNewCursor(2);
 }
 
 void TMainForm::ShowHelp() {

@@ -26,7 +26,9 @@ void TColorSwatch::paintEvent(QPaintEvent*) {
 void TColorSwatch::mouseReleaseEvent(QMouseEvent* Event) {
     if (Event->button() != Qt::LeftButton || !rect().contains(Event->position().toPoint())) return;
     TColor C = FColor;
-    if (AskColor && AskColor(C)) SetColor(C);
+    if (!AskColor || !AskColor(C)) return;
+    SetColor(C);
+    if (OnChange) OnChange(C);
 }
 
 } // namespace zp

@@ -18,6 +18,8 @@ public:
     // Asks for a colour starting from the current one; the application installs the colour
     // dialog.
     std::function<bool(TColor&)> AskColor;
+    // The user chose a colour.
+    std::function<void(TColor)> OnChange;
 
 protected:
     void paintEvent(QPaintEvent* Event) override;

@@ -21,25 +21,7 @@ TDocumentWindow::TDocumentWindow(TDocForm& Doc, QWidget* Parent)
     FPreviewArea->setWidgetResizable(true);
     FWidgets.insert(Doc.TabSheetGif(), FPreviewArea);
 
-    FSheetHandlers.push_back({&Doc.OnFrameRemoved, Doc.OnFrameRemoved.Add([this](TTabSheet& Sheet) {
-                                  // The page's view is about to go: its widget goes first.
-                                  if (QWidget* W = FWidgets.take(&Sheet)) {
-                                      const bool Was = FSyncing;
-                                      FSyncing = true;
-                                      FTabs->removeTab(FTabs->indexOf(W));
-                                      FSyncing = Was;
-                                      delete W;
-                                  }
-                              })});
-    FSheetHandlers.push_back({&Doc.OnFrameAdded, Doc.OnFrameAdded.Add([this](TTabSheet&) { Sync(); })});
-    FDocHandlers.push_back({&Doc.OnGifChanged, Doc.OnGifChanged.Add([this](TDocForm& D) {
-                                const std::vector<std::uint8_t> Bytes =
-                                    D.GifImg ? D.GifImg->SaveToBytes() : std::vector<std::uint8_t>();
-                                FPreview->SetGif(QByteArray(reinterpret_cast<const char*>(Bytes.data()),
-                                                            static_cast<qsizetype>(Bytes.size())));
-                            })});
-    for (TEventList<TDocForm&>* E : {&Doc.OnPagesChanged, &Doc.OnActivePageChanged, &Doc.OnCaptionChanged})
-        FDocHandlers.push_back({E, E->Add([this](TDocForm&) { Sync(); })});
+    FSubscription = Doc.Subscribe([this](const TDocEvent& E) { DocumentChanged(E); });
     connect(FTabs, &QTabWidget::currentChanged, this, &TDocumentWindow::TabChanged);
     Sync();
 }
@@ -48,11 +30,37 @@ TDocumentWindow::~TDocumentWindow() {
     Detach();
 }
 
+void TDocumentWindow::DocumentChanged(const TDocEvent& E) {
+    switch (E.Kind) {
+    case TDocChange::FrameRemoved:
+        // The page's view is about to go (or to wait in the undo list): its widget goes first.
+        if (QWidget* W = FWidgets.take(E.Page)) {
+            const bool Was = FSyncing;
+            FSyncing = true;
+            FTabs->removeTab(FTabs->indexOf(W));
+            FSyncing = Was;
+            delete W;
+        }
+        return;
+    case TDocChange::Gif: {
+        const std::vector<std::uint8_t> Bytes =
+            FDoc.GifImg() ? FDoc.GifImg()->SaveToBytes() : std::vector<std::uint8_t>();
+        FPreview->SetGif(
+            QByteArray(reinterpret_cast<const char*>(Bytes.data()), static_cast<qsizetype>(Bytes.size())));
+        return;
+    }
+    case TDocChange::FrameAdded:
+    case TDocChange::PagesChanged:
+    case TDocChange::ActivePage:
+    case TDocChange::Caption: Sync(); return;
+    default: return;
+    }
+}
+
 void TDocumentWindow::Detach() {
     if (FDetached) return;
     FDetached = true;
-    for (auto& [List, Id] : FSheetHandlers) List->Remove(Id);
-    for (auto& [List, Id] : FDocHandlers) List->Remove(Id);
+    FSubscription.Reset();
     // Frame widgets show the document's views: they go with it.
     FSyncing = true;
     for (auto It = FWidgets.begin(); It != FWidgets.end(); ++It)

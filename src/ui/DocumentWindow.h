@@ -33,14 +33,14 @@ private:
     void Sync();
     QWidget* WidgetFor(TTabSheet& Sheet);
     void TabChanged(int Index);
+    void DocumentChanged(const TDocEvent& Event);
 
     TDocForm& FDoc;
     QTabWidget* FTabs;
     QScrollArea* FPreviewArea;
     TGifPreview* FPreview;
     QHash<const TTabSheet*, QWidget*> FWidgets;
-    std::vector<std::pair<TEventList<TTabSheet&>*, int>> FSheetHandlers;
-    std::vector<std::pair<TEventList<TDocForm&>*, int>> FDocHandlers;
+    TDocSubscription FSubscription;
     bool FSyncing = false;
     bool FDetached = false;
 };

@@ -59,24 +59,11 @@ private:
 
 } // namespace
 
-// What documents read from the palettes that exist; the rest answers with the defaults.
-class TAppPalettes final : public TPlainPaletteState {
-public:
-    explicit TAppPalettes(TfrmPaintbox& Paintbox) : FPaintbox(Paintbox) {}
-    TPaintTool Tool() const override { return FPaintbox.Tool(); }
-    TColor Color1() const override { return FPaintbox.Color1(); }
-    TColor Color2() const override { return FPaintbox.Color2(); }
-
-private:
-    TfrmPaintbox& FPaintbox;
-};
-
 namespace {
 
 // A menu item shows the picture of the tool button with the same command, if there is one.
 QIcon MenuIcon(const QString& Component, TCmd Command) {
-    static const QHash<QString, QString> Own{
-        {"mnUndo", "Undo"}, {"mnDelete", "Delete"}, {"mnHelp", "Help"}, {"Info1", "Info"}};
+    static const QHash<QString, QString> Own{{"mnDelete", "Delete"}, {"mnHelp", "Help"}, {"Info1", "Info"}};
     if (Own.contains(Component)) return CommandIcon(Own.value(Component));
     for (const TToolRow& R : ToolRows())
         if (R.Command == Command) return CommandIcon(QString::fromLatin1(R.Component), R.ThemeIcon);
@@ -97,12 +84,10 @@ TMainWindow::TMainWindow(bool Interactive, QWidget* Parent)
     FModel = std::make_unique<TMainForm>(*this);
     BuildMenus();
     BuildToolBar();
-    FPaintbox = new TfrmPaintbox(this);
+    FPaintbox = new TfrmPaintbox(FModel->Palettes, this);
     FPaintbox->OnToolClick = [this](TPaintTool Tool) { FModel->PaintboxToolClicked(Tool); };
     FPaintbox->OnSetCursor = [this](int Cursor) { FModel->SetNewCursor(Cursor); };
     FPaintbox->AskColor = [](TColor& C) { return UserDialogs().AskColor(C); };
-    FPalettes = std::make_unique<TAppPalettes>(*FPaintbox);
-    if (FInteractive) SetPaletteState(FPalettes.get());
     connect(FMdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* Sub) {
         for (auto It = FWindows.begin(); It != FWindows.end(); ++It)
             if (It.value() == Sub) FModel->SetSelectedDocForm(const_cast<TDocForm*>(It.key()));
@@ -112,8 +97,10 @@ TMainWindow::TMainWindow(bool Interactive, QWidget* Parent)
 TMainWindow::~TMainWindow() {
     // Closing the documents activates other sub-windows; nobody listens any more.
     disconnect(FMdiArea, nullptr, this, nullptr);
+    // The palettes follow the model: they go first.
+    delete FPaintbox;
+    FPaintbox = nullptr;
     FModel.reset();
-    if (FInteractive) SetPaletteState(nullptr);
     if (FDialogs) SetUserDialogs(nullptr);
 }
 
@@ -158,7 +145,11 @@ void TMainWindow::BuildMenus() {
             connect(Action, &QAction::triggered, this, [this, Command]() { Run(Command); });
         }
         Action->setObjectName(Component);
-        if (R.ShortCut[0]) Action->setShortcut(QKeySequence(QString::fromLatin1(R.ShortCut)));
+        QList<QKeySequence> Keys;
+        for (const char* Key : {R.ShortCut, R.AltShortCut})
+            if (Key[0]) Keys << QKeySequence(QString::fromLatin1(Key));
+        Action->setShortcuts(Keys);
+        if (R.Command != TCmd::None) FCommandActions.insert(static_cast<int>(R.Command), Action);
         if (R.Hidden) {
             Action->setVisible(false);
             Action->setEnabled(false);
@@ -192,6 +183,9 @@ void TMainWindow::BuildToolBar() {
         SetTag(Action, R.Tag, ckCaptionAndHint);
         const TCmd Command = R.Command;
         connect(Action, &QAction::triggered, this, [this, Command]() { Run(Command); });
+        // Beside the tool bar the program was first made with, undo and redo follow their state.
+        if (Command == TCmd::Undo || Command == TCmd::Redo)
+            FToolStateActions.insert(static_cast<int>(Command), Action);
         if (R.SeparatorAfter) Bar->addSeparator();
     }
     auto* Spacer = new QWidget(Bar);
@@ -265,8 +259,11 @@ void TMainWindow::SetZoomText(const QString& Text) {
 }
 
 void TMainWindow::ApplyCommandStates(const TCommandStates& States) {
-    for (auto It = States.begin(); It != States.end(); ++It)
-        if (QAction* A = FActions.value(It.key())) A->setEnabled(It.value());
+    for (const auto& [Command, Enabled] : States) {
+        for (QAction* A : {FCommandActions.value(static_cast<int>(Command)),
+                           FToolStateActions.value(static_cast<int>(Command))})
+            if (A) A->setEnabled(Enabled);
+    }
 }
 
 void TMainWindow::BringToFront() {
@@ -285,25 +282,6 @@ void TMainWindow::CloseMainWindow() {
 
 void TMainWindow::SetCaption(const QString& Caption) {
     setWindowTitle(Caption);
-}
-
-void TMainWindow::SetViewCursor(int Cursor) {
-    // The frame views show the model's cursor through their own notifications; nothing else here.
-    (void)Cursor;
-}
-
-void TMainWindow::ActivatePointerTool() {
-    FPaintbox->ActivateZeigerTool();
-}
-
-bool TMainWindow::IsToolDown(TFigureTool Tool) const {
-    switch (Tool) {
-    case TFigureTool::Polygon: return FPaintbox->Tool() == ptPaintPolygon;
-    case TFigureTool::Line: return FPaintbox->Tool() == ptPaintLine;
-    case TFigureTool::Rectangle: return FPaintbox->Tool() == ptPaintRectangle;
-    case TFigureTool::Ellipse: return FPaintbox->Tool() == ptPaintEllipse;
-    }
-    return false;
 }
 
 QWidget* TMainWindow::PaletteOf(const QString& MenuComponent) const {

@@ -17,7 +17,6 @@ namespace zp {
 class TDocumentWindow;
 class TQtUserDialogs;
 class TfrmPaintbox;
-class TAppPalettes;
 
 // The application's main window: menus and tool bar built from the command table, the zoom
 // box, and one MDI child per open document. The document logic lives in its TMainForm.
@@ -48,9 +47,6 @@ public:
     void CloseMainWindow() override;
     void SetCaption(const QString& Caption) override;
     void SetMenuCheck(const QString& MenuComponent, bool Checked) override;
-    void SetViewCursor(int Cursor) override;
-    void ActivatePointerTool() override;
-    bool IsToolDown(TFigureTool Tool) const override;
     bool IsPaletteVisible(const QString& MenuComponent) const override;
     void TogglePalette(const QString& MenuComponent) override;
     void AdjustPalettes() override;
@@ -78,8 +74,10 @@ private:
     std::unique_ptr<TQtUserDialogs> FDialogs;
     std::unique_ptr<TMainForm> FModel;
     TfrmPaintbox* FPaintbox = nullptr;
-    std::unique_ptr<TAppPalettes> FPalettes;
     QHash<QString, QAction*> FActions;
+    // The menu item of each command, and the tool buttons whose state follows theirs.
+    QHash<int, QAction*> FCommandActions;
+    QHash<int, QAction*> FToolStateActions;
     QHash<const TDocForm*, QMdiSubWindow*> FWindows;
     QComboBox* FZoom = nullptr;
     QMenu* FLastUsed = nullptr;

@@ -47,11 +47,12 @@ constexpr TToolButtonRow ToolButtons[] = {
 
 } // namespace
 
-TfrmPaintbox::TfrmPaintbox(QWidget* Parent)
+TfrmPaintbox::TfrmPaintbox(TPaletteModel& Model, QWidget* Parent)
     : QWidget(Parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint),
-      FGroup(new QButtonGroup(this)), FColor1(new TColorSwatch(0x000000, this)),
-      FColor2(new TColorSwatch(0xFFFFFF, this)), FTimerColorPicker(new QTimer(this)) {
+      FGroup(new QButtonGroup(this)), FColor1(new TColorSwatch(Model.State().Color1, this)),
+      FColor2(new TColorSwatch(Model.State().Color2, this)), FTimerColorPicker(new QTimer(this)),
+      FModel(Model) {
     setWindowTitle(QStringLiteral("Paintbox"));
     // Everything fits in 49 x 206; the settings decide the actual size.
     setMinimumSize(49, 206);
@@ -77,10 +78,23 @@ TfrmPaintbox::TfrmPaintbox(QWidget* Parent)
     SetTags({{FColor1, 114, ckHint}, {FColor2, 115, ckHint}});
     for (TColorSwatch* S : {FColor1, FColor2})
         S->AskColor = [this](TColor& C) { return AskColor && AskColor(C); };
+    FColor1->OnChange = [this](TColor C) { FModel.SetColor1(C); };
+    FColor2->OnChange = [this](TColor C) { FModel.SetColor2(C); };
     connect(FGroup, &QButtonGroup::idClicked, this, &TfrmPaintbox::BtnClick);
     FTimerColorPicker->setInterval(50);
     connect(FTimerColorPicker, &QTimer::timeout, this, &TfrmPaintbox::PickStep);
-    Button(ptZeiger)->setChecked(true);
+    FModelHandler = FModel.OnChange.Add([this](const TPaletteState& S) { ShowState(S); });
+    ShowState(FModel.State());
+}
+
+TfrmPaintbox::~TfrmPaintbox() {
+    FModel.OnChange.Remove(FModelHandler);
+}
+
+void TfrmPaintbox::ShowState(const TPaletteState& State) {
+    if (QAbstractButton* B = Button(State.Tool); B && !B->isChecked()) B->setChecked(true);
+    if (FColor1->Color() != State.Color1) FColor1->SetColor(State.Color1);
+    if (FColor2->Color() != State.Color2) FColor2->SetColor(State.Color2);
 }
 
 QAbstractButton* TfrmPaintbox::Button(TPaintTool Tool) const {
@@ -95,19 +109,19 @@ TColor TfrmPaintbox::Color2() const {
 }
 
 void TfrmPaintbox::ActivateZeigerTool() {
-    Button(ptZeiger)->setChecked(true);
-    FTool = ptZeiger;
+    FModel.SetTool(ptZeiger);
     if (OnSetCursor) OnSetCursor(2);
 }
 
 void TfrmPaintbox::BtnClick(int Id) {
-    FTool = static_cast<TPaintTool>(Id);
-    if (FTool == ptPipette) {
+    const auto Tool = static_cast<TPaintTool>(Id);
+    FModel.SetTool(Tool);
+    if (Tool == ptPipette) {
         // The pick follows the pointer everywhere until the next button release.
         grabMouse(ToQCursor(110));
         FTimerColorPicker->start();
     }
-    if (OnToolClick) OnToolClick(FTool);
+    if (OnToolClick) OnToolClick(Tool);
 }
 
 bool TfrmPaintbox::Picking() const {
@@ -122,8 +136,8 @@ void TfrmPaintbox::PickStep() {
     const QImage Pixel = Screen->grabWindow(0, Local.x(), Local.y(), 1, 1).toImage();
     if (Pixel.isNull()) return;
     const QColor C = Pixel.pixelColor(0, 0);
-    FColor1->SetColor(WinColor(Color32(static_cast<unsigned>(C.red()), static_cast<unsigned>(C.green()),
-                                       static_cast<unsigned>(C.blue()))));
+    FModel.SetColor1(WinColor(Color32(static_cast<unsigned>(C.red()), static_cast<unsigned>(C.green()),
+                                      static_cast<unsigned>(C.blue()))));
 }
 
 void TfrmPaintbox::mouseReleaseEvent(QMouseEvent* Event) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/PaletteState.h"
+#include "shell/PaletteModel.h"
 
 #include <QWidget>
 
@@ -15,13 +15,15 @@ namespace zp {
 class TColorSwatch;
 
 // The tool palette: fourteen exclusive tool buttons and the two colour swatches, with the
-// screen colour picker. A floating, always-on-top tool window.
+// screen colour picker. A floating, always-on-top tool window. It edits the palette model and
+// shows what the model holds.
 class TfrmPaintbox : public QWidget {
     Q_OBJECT
 public:
-    explicit TfrmPaintbox(QWidget* Parent = nullptr);
+    explicit TfrmPaintbox(TPaletteModel& Model, QWidget* Parent = nullptr);
+    ~TfrmPaintbox() override;
 
-    TPaintTool Tool() const { return FTool; }
+    TPaintTool Tool() const { return FModel.State().Tool; }
     TColor Color1() const;
     TColor Color2() const;
     TColorSwatch* ShpColor1() const { return FColor1; }
@@ -51,12 +53,14 @@ private:
     void PickStep();
     void EndPick();
     void SaveProps(bool Visible);
+    void ShowState(const TPaletteState& State);
 
     QButtonGroup* FGroup;
     TColorSwatch* FColor1;
     TColorSwatch* FColor2;
     QTimer* FTimerColorPicker;
-    TPaintTool FTool = ptZeiger;
+    TPaletteModel& FModel;
+    int FModelHandler = 0;
     bool IsAdjusted = false;
 };
 

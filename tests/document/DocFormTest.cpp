@@ -25,24 +25,33 @@ struct TDocFixture : ::testing::Test {
         return L;
     }
 
-    TBitmapLayer* AddLayer(TImgView32& View, TFloatRect Location, TColor32 Fill) {
-        auto* L = View.Layers().Add<TBitmapLayer>();
-        L->Bitmap().SetSize(static_cast<int>(Location.Width()), static_cast<int>(Location.Height()));
-        L->Bitmap().Clear(Fill);
-        L->Bitmap().SetDrawMode(dmBlend);
-        L->SetScaled(true);
-        L->SetLocation(Location);
-        return L;
+    // A plain picture layer on the current frame, through the document's operation.
+    TBitmapLayer* AddLayer(TFloatRect Location, TColor32 Fill) {
+        TBitmap32 Picture;
+        Picture.SetSize(static_cast<int>(Location.Width()), static_cast<int>(Location.Height()));
+        Picture.Clear(Fill);
+        return Doc->CreateBitmapLayer(
+            Picture, {static_cast<int>(Location.Left), static_cast<int>(Location.Top)}, false);
+    }
+    // Counts the document's events of one kind.
+    struct TCounter {
+        int Count = 0;
+        TDocSubscription Sub;
+    };
+    std::unique_ptr<TCounter> Count(TDocChange Kind) {
+        auto C = std::make_unique<TCounter>();
+        C->Sub = Doc->Subscribe([Kind, Raw = C.get()](const TDocEvent& E) { Raw->Count += E.Kind == Kind; });
+        return C;
     }
 };
 
 TEST_F(TDocFixture, NewDocumentHasOneFrameAndThePreviewPage) {
-    ASSERT_EQ(Doc->ArrayGifFrame.size(), 1u);
-    const TGifFrames& R = Doc->ArrayGifFrame[0];
+    ASSERT_EQ(Doc->FrameCount(), 1u);
+    const TGifFrames& R = Doc->Frame(0);
     EXPECT_EQ(R.Duration, 1000);
     EXPECT_EQ(R.ColorReduction, rmQuantize);
     EXPECT_EQ(R.DitherMode, dmFloydSteinberg);
-    EXPECT_EQ(Doc->NumLoops, 0);
+    EXPECT_EQ(Doc->NumLoops(), 0);
     EXPECT_EQ(PageCaptions(), (QStringList{"Frame 1", "Gif Vorschau"}));
     EXPECT_EQ(Doc->TabSheetGif()->Tag, 42);
     EXPECT_EQ(Doc->GetIndex(), 0);
@@ -62,40 +71,40 @@ TEST_F(TDocFixture, EmptyFramesAreNumberedAndRenumberedAfterDeletion) {
     Doc->CreateNewFrame(3);
     EXPECT_EQ(PageCaptions(), (QStringList{"Frame 1", "Frame 2", "Frame 3", "Gif Vorschau"}));
     EXPECT_EQ(Doc->GetIndex(), 2);
-    EXPECT_TRUE(Doc->ArrayGifFrame[1].Bitmap && Doc->ArrayGifFrame[1].Bitmap->Empty());
-    EXPECT_EQ(Doc->ArrayGifFrame[2].TabSheet->Tag, 2);
-    TTabSheet* Third = Doc->ArrayGifFrame[2].TabSheet;
+    EXPECT_TRUE(Doc->Frame(1).Bitmap && Doc->Frame(1).Bitmap->Empty());
+    EXPECT_EQ(Doc->Frame(2).TabSheet->Tag, 2);
+    TTabSheet* Third = Doc->Frame(2).TabSheet;
 
-    Doc->SetActivePage(Doc->ArrayGifFrame[1].TabSheet);
+    Doc->SetActivePage(Doc->Frame(1).TabSheet);
     Doc->DeleteTabSheet();
     EXPECT_EQ(PageCaptions(), (QStringList{"Frame 1", "Frame 2", "Gif Vorschau"}));
-    EXPECT_EQ(Doc->ArrayGifFrame[1].TabSheet, Third);
+    EXPECT_EQ(Doc->Frame(1).TabSheet, Third);
     EXPECT_EQ(Doc->GetIndex(), 0);
 
     // Never the last frame, never the preview page.
     Doc->SetActivePage(Doc->TabSheetGif());
     Doc->DeleteTabSheet();
-    EXPECT_EQ(Doc->ArrayGifFrame.size(), 2u);
+    EXPECT_EQ(Doc->FrameCount(), 2u);
     Doc->SetActivePage(Doc->Frame1());
     Doc->DeleteTabSheet();
     Doc->DeleteTabSheet();
-    EXPECT_EQ(Doc->ArrayGifFrame.size(), 1u);
+    EXPECT_EQ(Doc->FrameCount(), 1u);
     EXPECT_EQ(PageCaptions(), (QStringList{"Frame 1", "Gif Vorschau"}));
 }
 
 TEST_F(TDocFixture, ShiftingMovesRecordAndPageAndKeepsItActive) {
     Doc->CreateNewFrame(2);
     Doc->CreateNewFrame(2);
-    TTabSheet* Second = Doc->ArrayGifFrame[1].TabSheet;
-    TImgView32* SecondView = Doc->ArrayGifFrame[1].ImgView;
+    TTabSheet* Second = Doc->Frame(1).TabSheet;
+    TImgView32* SecondView = Doc->Frame(1).ImgView;
     SecondView->Bitmap().SetPixel(0, 0, 0xFF123456);
-    Doc->ArrayGifFrame[1].Duration = 250;
+    Doc->SetFrameSettings(1, 250, rmQuantize, dmFloydSteinberg);
     Doc->SetActivePage(Second);
 
     Doc->ShiftTabSheetRight();
-    EXPECT_EQ(Doc->ArrayGifFrame[2].TabSheet, Second);
-    EXPECT_EQ(Doc->ArrayGifFrame[2].ImgView->Bitmap().Pixel(0, 0), 0xFF123456u);
-    EXPECT_EQ(Doc->ArrayGifFrame[2].Duration, 250);
+    EXPECT_EQ(Doc->Frame(2).TabSheet, Second);
+    EXPECT_EQ(Doc->Frame(2).ImgView->Bitmap().Pixel(0, 0), 0xFF123456u);
+    EXPECT_EQ(Doc->Frame(2).Duration, 250);
     EXPECT_EQ(Doc->Pages(2), Second);
     EXPECT_EQ(Second->Caption, QStringLiteral("Frame 3"));
     EXPECT_EQ(Doc->ActivePage(), Second);
@@ -114,16 +123,16 @@ TEST_F(TDocFixture, ShiftingMovesRecordAndPageAndKeepsItActive) {
 TEST_F(TDocFixture, CopiedFrameKeepsLayersInOrderAndPlace) {
     TImgView32& V = *Doc->ImgView();
     V.Bitmap().SetPixel(3, 3, 0xFF00FF00);
-    Doc->ArrayGifFrame[0].Duration = 70;
-    AddLayer(V, {1, 2, 11, 12}, 0xFFFF0000);
-    AddLayer(V, {5, 5, 9, 7}, 0x800000FF);
-    auto* Frame = V.Layers().Add<TRubberbandLayer>();
-    (void)Frame;
+    Doc->SetFrameSettings(0, 70, rmQuantize, dmFloydSteinberg);
+    AddLayer({1, 2, 11, 12}, 0xFFFF0000);
+    AddLayer({5, 5, 9, 7}, 0x800000FF);
+    Doc->SetRubberbandLayer(Doc->Selection());
+    ASSERT_TRUE(Doc->RBLayer());
 
     Doc->CreateNewFrame(1);
-    ASSERT_EQ(Doc->ArrayGifFrame.size(), 2u);
-    TImgView32& C = *Doc->ArrayGifFrame[1].ImgView;
-    EXPECT_EQ(Doc->ArrayGifFrame[1].Duration, 1000);
+    ASSERT_EQ(Doc->FrameCount(), 2u);
+    TImgView32& C = *Doc->Frame(1).ImgView;
+    EXPECT_EQ(Doc->Frame(1).Duration, 1000);
     EXPECT_EQ(C.Bitmap().Pixel(3, 3), 0xFF00FF00u);
     ASSERT_EQ(C.Layers().Count(), 2); // the selection frame is not copied
     auto* A = dynamic_cast<TBitmapLayer*>(C.Layers().Items(0));
@@ -139,39 +148,41 @@ TEST_F(TDocFixture, CopiedFrameKeepsLayersInOrderAndPlace) {
     // Kind 2 takes the background only.
     Doc->SetActivePage(Doc->Frame1());
     Doc->CreateNewFrame(2);
-    EXPECT_EQ(Doc->ArrayGifFrame[2].ImgView->Layers().Count(), 0);
-    EXPECT_EQ(Doc->ArrayGifFrame[2].ImgView->Bitmap().Pixel(3, 3), 0xFF00FF00u);
+    EXPECT_EQ(Doc->Frame(2).ImgView->Layers().Count(), 0);
+    EXPECT_EQ(Doc->Frame(2).ImgView->Bitmap().Pixel(3, 3), 0xFF00FF00u);
     // Without a current frame view kinds 1 and 2 add nothing.
     Doc->SetActivePage(Doc->TabSheetGif());
     Doc->CreateNewFrame(1);
     Doc->CreateNewFrame(2);
     Doc->CreateNewFrame(7);
-    EXPECT_EQ(Doc->ArrayGifFrame.size(), 3u);
+    EXPECT_EQ(Doc->FrameCount(), 3u);
 }
 
 TEST_F(TDocFixture, PreviewPageClearsTheSelection) {
     TImgView32& V = *Doc->ImgView();
-    auto* L = AddLayer(V, {0, 0, 5, 5}, 0xFFFF0000);
-    int Previews = 0;
-    Doc->OnPreviewRequested.Add([&](TDocForm&) { ++Previews; });
+    auto* L = AddLayer({0, 0, 5, 5}, 0xFFFF0000);
+    Doc->SelectLayer(nullptr);
+    auto Previews = Count(TDocChange::PreviewRequested);
+    auto Selections = Count(TDocChange::Selection);
     Doc->SelectLayer(L);
     EXPECT_EQ(Doc->Selection(), L);
-    EXPECT_EQ(Host.SelectionChanges, 1);
+    EXPECT_EQ(Selections->Count, 1);
     Doc->SetActivePage(Doc->TabSheetGif());
     Doc->PageControl1Change();
     EXPECT_EQ(Doc->Selection(), nullptr);
     EXPECT_EQ(Doc->GetIndex(), -1);
     EXPECT_EQ(Doc->GetImgViewFromArray(Doc->TabSheetGif()), nullptr);
     EXPECT_EQ(Doc->GetImgViewFromArray(5), nullptr);
-    EXPECT_EQ(Previews, 1);
+    EXPECT_EQ(Previews->Count, 1);
     Doc->SetActivePage(Doc->Frame1());
     Doc->PageControl1Change();
     EXPECT_EQ(Doc->Selection(), nullptr);
 
-    // A destroyed selection never dangles.
+    // A deleted selection never dangles.
     Doc->SelectLayer(L);
-    V.Layers().Delete(L);
+    Doc->DeleteLayer(L);
     EXPECT_EQ(Doc->Selection(), nullptr);
+    EXPECT_EQ(V.Layers().Count(), 0);
 }
 
 TEST_F(TDocFixture, ZoomTexts) {
@@ -182,8 +193,12 @@ TEST_F(TDocFixture, ZoomTexts) {
     EXPECT_EQ(Doc->ScaleComboChange(QStringLiteral("abc")), QStringLiteral("150%"));
     EXPECT_EQ(Doc->ScaleComboChange(QStringLiteral(" % ")), QString());
     EXPECT_FLOAT_EQ(Doc->ImgView()->Scale(), 1.5f);
+    QString Zoom;
+    const TDocSubscription Sub = Doc->Subscribe([&](const TDocEvent& E) {
+        if (E.Kind == TDocChange::Zoom) Zoom = E.Text;
+    });
     Doc->LayerResetScale();
-    EXPECT_EQ(Host.ZoomText, QStringLiteral("100%"));
+    EXPECT_EQ(Zoom, QStringLiteral("100%"));
     EXPECT_FLOAT_EQ(Doc->ImgView()->Scale(), 1.0f);
     Doc->SetActivePage(Doc->TabSheetGif());
     EXPECT_EQ(Doc->ScaleComboChange(QStringLiteral("200")), QString());
@@ -195,17 +210,16 @@ TEST_F(TDocFixture, CaptionsOfUnnamedAndNamedDocuments) {
     EXPECT_EQ(Doc->Caption(), QStringLiteral("Unbenannt4"));
     Doc->FormCaption(QStringLiteral("/home/anna/banner/sommer.dgm"));
     EXPECT_EQ(Doc->Caption(), QStringLiteral("sommer.dgm"));
-    Doc->FileName = QStringLiteral("/x.dgm");
+    Doc->SetFileName(QStringLiteral("/x.dgm"));
     Doc->NewImage(10, 10, 0);
-    EXPECT_TRUE(Doc->FileName.isEmpty());
+    EXPECT_TRUE(Doc->FileName().isEmpty());
     EXPECT_EQ(Doc->Caption(), QStringLiteral("Unbenannt4"));
 }
 
 TEST_F(TDocFixture, NewImageResetsTheFrameAndRefusesImpossibleSizes) {
     TImgView32& V = *Doc->ImgView();
-    AddLayer(V, {0, 0, 5, 5}, 0xFFFF0000);
-    Doc->ArrayGifFrame[0].Duration = 10;
-    Doc->ArrayGifFrame[0].DitherMode = dmNearest;
+    AddLayer({0, 0, 5, 5}, 0xFFFF0000);
+    Doc->SetFrameSettings(0, 10, rmQuantize, dmNearest);
     V.SetScale(2.0f);
 
     EXPECT_THROW(Doc->NewImage(1 << 20, 1 << 20, 0), EBitmapError);
@@ -217,13 +231,14 @@ TEST_F(TDocFixture, NewImageResetsTheFrameAndRefusesImpossibleSizes) {
     EXPECT_EQ(V.Bitmap().Width(), 12);
     EXPECT_EQ(V.Bitmap().Pixel(11, 7), 0xFFFF0000u);
     EXPECT_EQ(V.Scale(), 1.0f);
-    EXPECT_EQ(Doc->ArrayGifFrame[0].Duration, 1000);
-    EXPECT_EQ(Doc->ArrayGifFrame[0].DitherMode, dmFloydSteinberg);
+    EXPECT_EQ(Doc->Frame(0).Duration, 1000);
+    EXPECT_EQ(Doc->Frame(0).DitherMode, dmFloydSteinberg);
 
-    // The hidden undo view is no frame: no record changes.
-    Doc->ArrayGifFrame[0].Duration = 10;
-    Doc->CreateNewImage(3, 3, 0, &Doc->UndoImgView());
-    EXPECT_EQ(Doc->ArrayGifFrame[0].Duration, 10);
+    // A view of no frame changes no record.
+    Doc->SetFrameSettings(0, 10, rmQuantize, dmNearest);
+    TImgView32 Hidden;
+    Doc->CreateNewImage(3, 3, 0, &Hidden);
+    EXPECT_EQ(Doc->Frame(0).Duration, 10);
     Doc->CreateNewImage(3, 3, 0, nullptr);
 }
 
@@ -231,14 +246,14 @@ TEST_F(TDocFixture, RenderedFramesAreBackgroundWithLayersBlended) {
     TImgView32& V = *Doc->ImgView();
     V.SetViewportSize(300, 200);
     V.SetScale(3.0f); // the flattening ignores the zoom
-    AddLayer(V, {2, 2, 4, 4}, 0x80FF0000);
-    auto* Hidden = AddLayer(V, {6, 6, 8, 8}, 0xFF00FF00);
+    AddLayer({2, 2, 4, 4}, 0x80FF0000);
+    auto* Hidden = AddLayer({6, 6, 8, 8}, 0xFF00FF00);
     Hidden->SetVisible(false);
     Doc->CreateNewFrame(3);
     Doc->NewImage(5, 5, 0);
 
     Doc->RenderFrameBitmaps();
-    const TBitmap32& F0 = *Doc->ArrayGifFrame[0].Bitmap;
+    const TBitmap32& F0 = *Doc->Frame(0).Bitmap;
     ASSERT_EQ(F0.Width(), 40);
     TColor32 Blended = 0xFFFFFFFF;
     BlendColorStore(0x80FF0000, Blended);
@@ -246,8 +261,8 @@ TEST_F(TDocFixture, RenderedFramesAreBackgroundWithLayersBlended) {
     EXPECT_EQ(F0.Pixel(6, 6), 0xFFFFFFFFu);
     EXPECT_EQ(F0.Pixel(0, 0), 0xFFFFFFFFu);
     EXPECT_EQ(F0.Pixel(39, 29), 0xFFFFFFFFu);
-    EXPECT_EQ(Doc->ArrayGifFrame[1].Bitmap->Width(), 5);
-    EXPECT_EQ(Doc->ArrayGifFrame[1].Bitmap->Pixel(4, 4), 0xFF000000u);
+    EXPECT_EQ(Doc->Frame(1).Bitmap->Width(), 5);
+    EXPECT_EQ(Doc->Frame(1).Bitmap->Pixel(4, 4), 0xFF000000u);
 }
 
 TEST_F(TDocFixture, ViewSurroundIsSilverWithABlackOutline) {
@@ -274,14 +289,16 @@ TEST(DocFormLifetime, DestroyingDeletesFramesFromTheSecondOn) {
         Doc->CreateNewFrame(2);
         Sheets.push_back(Doc->ActivePage());
     }
+    // One frame more that waits in the undo list: it goes with the document, unseen.
+    Doc->DeleteTabSheet();
+    Doc->SetActivePage(Sheets[2]);
     std::vector<TTabSheet*> Removed;
-    TTabSheet* ActiveAtEnd = nullptr;
-    Doc->OnFrameRemoved.Add([&](TTabSheet& S) { Removed.push_back(&S); });
-    Doc->OnActivePageChanged.Add([&](TDocForm& D) { ActiveAtEnd = D.ActivePage(); });
+    const TDocSubscription Sub = Doc->Subscribe([&](const TDocEvent& E) {
+        if (E.Kind == TDocChange::FrameRemoved) Removed.push_back(E.Page);
+    });
     Doc.reset();
-    // Frames 2 to 5 are deleted one by one, then frame 1 goes with the window.
-    EXPECT_EQ(Removed, (std::vector<TTabSheet*>{Sheets[1], Sheets[2], Sheets[3], Sheets[4], Sheets[0]}));
-    EXPECT_EQ(ActiveAtEnd, Sheets[0]);
+    // Frames 2 to 4 are deleted one by one, then frame 1 goes with the window.
+    EXPECT_EQ(Removed, (std::vector<TTabSheet*>{Sheets[1], Sheets[2], Sheets[3], Sheets[0]}));
 }
 
 } // namespace
@@ -292,19 +309,17 @@ namespace {
 
 TEST_F(TDocFixture, AnimationFromTheFramesAndItsFailures) {
     Doc->ImgView()->Bitmap().Clear(0xFFFF0000);
-    Doc->ArrayGifFrame[0].Duration = 250;
-    Doc->CreateNewFrame(3);
-    Doc->NewImage(40, 30, 0x0000FF00);
-    Doc->NumLoops = 3;
-    int Changes = 0;
-    Doc->OnGifChanged.Add([&](TDocForm&) { ++Changes; });
+    Doc->SetFrameSettings(0, 250, rmQuantize, dmFloydSteinberg);
+    Doc->CreateNewFrame(3, 0xFF00FF00);
+    Doc->SetNumLoops(3);
+    auto Changes = Count(TDocChange::Gif);
 
     ASSERT_TRUE(Doc->CreateGifImgPreview());
-    ASSERT_TRUE(Doc->GifImg);
-    EXPECT_EQ(Doc->GifImg->Count(), 2);
-    EXPECT_EQ(Doc->GifImg->Width(), 40);
-    EXPECT_EQ(Changes, 1);
-    const std::vector<std::uint8_t> Bytes = Doc->GifImg->SaveToBytes();
+    ASSERT_TRUE(Doc->GifImg());
+    EXPECT_EQ(Doc->GifImg()->Count(), 2);
+    EXPECT_EQ(Doc->GifImg()->Width(), 40);
+    EXPECT_EQ(Changes->Count, 1);
+    const std::vector<std::uint8_t> Bytes = Doc->GifImg()->SaveToBytes();
     ASSERT_GT(Bytes.size(), 6u);
     EXPECT_EQ(std::string(Bytes.begin(), Bytes.begin() + 6), "GIF89a");
 
@@ -312,16 +327,16 @@ TEST_F(TDocFixture, AnimationFromTheFramesAndItsFailures) {
     struct TCancel : TProgress {
         bool Step(int, int) override { return false; }
     } Cancel;
-    TGIFImage* Before = Doc->GifImg.get();
+    const TGIFImage* Before = Doc->GifImg();
     EXPECT_FALSE(Doc->CreateGifImgPreview(&Cancel));
-    EXPECT_EQ(Doc->GifImg.get(), Before);
+    EXPECT_EQ(Doc->GifImg(), Before);
 
     // More than 256 colours without reduction: an error, and no animation to show or save.
-    TBitmap32& B = Doc->ArrayGifFrame[1].ImgView->Bitmap();
+    TBitmap32& B = Doc->Frame(1).ImgView->Bitmap();
     for (int I = 0; I < 300; ++I) B.SetPixel(I % 40, I / 40, 0xFF000000u | static_cast<TColor32>(I));
-    Doc->ArrayGifFrame[1].ColorReduction = rmNone;
+    Doc->SetFrameSettings(1, 1000, rmNone, dmFloydSteinberg);
     EXPECT_THROW(Doc->CreateGifImgPreview(), std::exception);
-    EXPECT_FALSE(Doc->GifImg);
+    EXPECT_FALSE(Doc->GifImg());
     Doc->SaveAnimGif(QStringLiteral("/nonexistent/never.gif")); // nothing to save: nothing happens
 }
 
@@ -343,7 +358,7 @@ TEST_F(TDocFixture, EventsDuringTheAssemblyAreHarmless) {
         bool Step(int, int) override {
             if (Calls++ == 0) {
                 NestedResult = D.CreateGifImgPreview(); // a second "Gif Vorschau"
-                D.SetActivePage(D.ArrayGifFrame[1].TabSheet);
+                D.SetActivePage(D.Frame(1).TabSheet);
                 D.DeleteTabSheet(); // "Frame löschen"
             }
             return true;
@@ -352,9 +367,9 @@ TEST_F(TDocFixture, EventsDuringTheAssemblyAreHarmless) {
     EXPECT_TRUE(Doc->CreateGifImgPreview(&Progress));
     EXPECT_FALSE(Progress.NestedResult);
     EXPECT_FALSE(Doc->Assembling());
-    ASSERT_TRUE(Doc->GifImg);
-    EXPECT_EQ(Doc->GifImg->Count(), 3); // the frames as they were when the assembly began
-    EXPECT_EQ(Doc->ArrayGifFrame.size(), 2u);
+    ASSERT_TRUE(Doc->GifImg());
+    EXPECT_EQ(Doc->GifImg()->Count(), 3); // the frames as they were when the assembly began
+    EXPECT_EQ(Doc->FrameCount(), 2u);
 }
 
 } // namespace

@@ -39,14 +39,14 @@ struct TFakeView : TMainFormView {
     void CloseMainWindow() override { ++Closed; }
     void SetCaption(const QString& C) override { Caption = C; }
     void SavePalettePositions() override { ++PalettesSaved; }
-    std::set<TFigureTool> ToolsDown;
-    std::vector<TEnableType> Modes;
     std::set<QString> VisiblePalettes;
     QHash<QString, bool> Checks;
-    bool IsToolDown(TFigureTool Tool) const override { return ToolsDown.count(Tool) > 0; }
-    void ChangeControlEnable(TEnableType Mode) override { Modes.push_back(Mode); }
+    QStringList Toggled;
+    int Adjusted = 0;
     bool IsPaletteVisible(const QString& C) const override { return VisiblePalettes.count(C) > 0; }
     void SetMenuCheck(const QString& C, bool Checked) override { Checks[C] = Checked; }
+    void TogglePalette(const QString& C) override { Toggled << C; }
+    void AdjustPalettes() override { ++Adjusted; }
 };
 
 // A layer that calls itself by another class name, as the figure and text layers will.
@@ -80,6 +80,9 @@ struct TMainFormFixture : ::testing::Test {
         Model->NewImageFromDialog();
         return *Model->DocFormList.back();
     }
+
+    // An edit, so that closing has something to ask about.
+    static void Touch(TDocForm& Doc) { Doc.SetNumLoops(Doc.NumLoops() + 1); }
 };
 
 TEST_F(TMainFormFixture, StartChoiceIsShownOnceAndCancelCounts) {
@@ -141,6 +144,7 @@ TEST_F(TMainFormFixture, ClosingAllStopsAtCancel) {
     TDocForm& A = NewPicture();
     TDocForm& B = NewPicture();
     TDocForm& C = NewPicture();
+    for (TDocForm* D : {&A, &B, &C}) Touch(*D);
     Dialogs.Answers = {mrNo, mrCancel};
     EXPECT_FALSE(Model->FormClose());
     ASSERT_EQ(Model->DocFormList.size(), 2u);
@@ -175,47 +179,52 @@ TEST_F(TMainFormFixture, CommandStatesFollowTheSelection) {
     Model->StartupHandled = true;
     TDocForm& Doc = NewPicture();
     TCommandStates S = *Model->EnableSpecMenuItems();
-    EXPECT_TRUE(S["mnSave"]);
-    EXPECT_TRUE(S["mnClose"]);
-    EXPECT_FALSE(S["mnFlatten"]);
-    EXPECT_FALSE(S["mnDelete"]);
-    EXPECT_TRUE(S["mnGifErzeugen"]);
-    EXPECT_FALSE(S["mnUndo"]);
+    EXPECT_TRUE(S[TCmd::Save]);
+    EXPECT_TRUE(S[TCmd::Close]);
+    EXPECT_FALSE(S[TCmd::Flatten]);
+    EXPECT_FALSE(S[TCmd::Delete]);
+    EXPECT_TRUE(S[TCmd::GifPreview]);
+    EXPECT_FALSE(S[TCmd::Undo]);
     EXPECT_EQ(View.States, S);
 
-    TLayerCollection& Layers = Doc.ImgView()->Layers();
-    auto* L1 = Layers.Add<TBitmapLayer>();
-    auto* L2 = Layers.Add<TBitmapLayer>();
-    auto* L3 = Layers.Add<TBitmapLayer>();
-    auto* Frame = Layers.Add<TRubberbandLayer>();
-    (void)Frame;
+    TBitmap32 Picture;
+    Picture.SetSize(4, 4);
+    auto* L1 = Doc.CreateBitmapLayer(Picture, {0, 0}, false);
+    auto* L2 = Doc.CreateBitmapLayer(Picture, {0, 0}, false);
+    auto* L3 = Doc.CreateBitmapLayer(Picture, {0, 0}, false);
+    EXPECT_TRUE(View.States[TCmd::Undo]);
+    EXPECT_FALSE(View.States[TCmd::Redo]);
+    Doc.SetMouseEvents(false);
+    Doc.SetRubberbandLayer(L3);
     Doc.SelectLayer(L2); // third from the top, under a selection frame
     S = View.States;
-    EXPECT_TRUE(S["mnFlatten"]);
-    EXPECT_TRUE(S["mnDelete"]);
-    EXPECT_TRUE(S["mnBringFront"]);
-    EXPECT_TRUE(S["mnLevelUp"]);
-    EXPECT_TRUE(S["mnSendBack"]);
+    EXPECT_TRUE(S[TCmd::Flatten]);
+    EXPECT_TRUE(S[TCmd::Delete]);
+    EXPECT_TRUE(S[TCmd::BringFront]);
+    EXPECT_TRUE(S[TCmd::LevelUp]);
+    EXPECT_TRUE(S[TCmd::SendBack]);
     Doc.SelectLayer(L3); // second from the top
     S = View.States;
-    EXPECT_FALSE(S["mnBringFront"]);
-    EXPECT_FALSE(S["mnLevelUp"]);
+    EXPECT_FALSE(S[TCmd::BringFront]);
+    EXPECT_FALSE(S[TCmd::LevelUp]);
     Doc.SelectLayer(L1);
     S = View.States;
-    EXPECT_FALSE(S["mnSendBack"]);
-    EXPECT_FALSE(S["mnLevelDown"]);
+    EXPECT_FALSE(S[TCmd::SendBack]);
+    EXPECT_FALSE(S[TCmd::LevelDown]);
 
     // Without a selection frame the lower of two plain layers can still be raised.
-    Layers.Delete(Frame);
-    Layers.Delete(L3);
+    Doc.ResetRubberbandLayer();
+    Doc.DeleteLayer(L3);
     Doc.SelectLayer(L1);
-    EXPECT_TRUE(View.States["mnBringFront"]);
+    EXPECT_TRUE(View.States[TCmd::BringFront]);
+    Doc.Undo();
+    EXPECT_TRUE(View.States[TCmd::Redo]);
 
     // The preview page: no frame view, no picture commands.
     Doc.SetActivePage(Doc.TabSheetGif());
     S = *Model->EnableSpecMenuItems();
-    EXPECT_FALSE(S["mnSave"]);
-    EXPECT_FALSE(S["mnFlatten"]);
+    EXPECT_FALSE(S[TCmd::Save]);
+    EXPECT_FALSE(S[TCmd::Flatten]);
 
     Model->SetSelectedDocForm(nullptr);
     EXPECT_FALSE(Model->EnableSpecMenuItems().has_value());
@@ -245,16 +254,16 @@ TEST_F(TMainFormFixture, FrameCommands) {
     TDocForm& Doc = NewPicture(30, 20);
     Dialogs.NewFrames = {3, 2, 0};
     Model->Execute(TCmd::NewFrame);
-    ASSERT_EQ(Doc.ArrayGifFrame.size(), 2u);
+    ASSERT_EQ(Doc.FrameCount(), 2u);
     EXPECT_EQ(Doc.CurrentView()->Bitmap().Width(), 30); // empty frame of the current size
     Model->Execute(TCmd::NewFrame);
-    EXPECT_EQ(Doc.ArrayGifFrame.size(), 3u);
+    EXPECT_EQ(Doc.FrameCount(), 3u);
     Model->Execute(TCmd::NewFrame); // cancelled
-    EXPECT_EQ(Doc.ArrayGifFrame.size(), 3u);
+    EXPECT_EQ(Doc.FrameCount(), 3u);
     Model->Execute(TCmd::FrameLeft);
     EXPECT_EQ(Doc.GetIndex(), 1);
     Model->Execute(TCmd::DeleteFrame);
-    EXPECT_EQ(Doc.ArrayGifFrame.size(), 2u);
+    EXPECT_EQ(Doc.FrameCount(), 2u);
     EXPECT_EQ(Doc.GetIndex(), 0);
     Model->Execute(TCmd::FrameRight);
     EXPECT_EQ(Doc.GetIndex(), 1);
@@ -263,8 +272,8 @@ TEST_F(TMainFormFixture, FrameCommands) {
 TEST_F(TMainFormFixture, HandOverOpensOnlyNewProjectsAndAlwaysComesForward) {
     Model->StartupHandled = true;
     TDocForm& Doc = NewPicture();
-    Doc.FileName = MakeFile(QStringLiteral("offen.dgm"));
-    Model->HandleInstanceMessage({QStringLiteral("/usr/bin/zp"), Doc.FileName, {}, {}});
+    Doc.SetFileName(MakeFile(QStringLiteral("offen.dgm")));
+    Model->HandleInstanceMessage({QStringLiteral("/usr/bin/zp"), Doc.FileName(), {}, {}});
     EXPECT_EQ(View.BroughtToFront, 1);
     EXPECT_EQ(Model->DocFormList.size(), 1u);
     Model->HandleInstanceMessage({QStringLiteral("/usr/bin/zp"), MakeFile(QStringLiteral("x.png")), {}, {}});
@@ -302,14 +311,14 @@ namespace {
 TEST_F(TMainFormFixture, ExportingTheAnimationFollowsTheNameRules) {
     Model->StartupHandled = true;
     TDocForm& Doc = NewPicture(20, 10);
-    EXPECT_FALSE(View.States["mnGifExportieren"]);
+    EXPECT_FALSE(View.States[TCmd::GifExport]);
     const QString Bild = Places.Path(QStringLiteral("bild"));
     Dialogs.SaveNames = {{Bild, 0}};
     Model->Execute(TCmd::GifExport);
     EXPECT_EQ(Doc.ActivePage(), Doc.TabSheetGif());
     EXPECT_TRUE(QFile::exists(Bild + QStringLiteral(".gif")));
-    EXPECT_EQ(Doc.AnimGifFileName, Bild + QStringLiteral(".gif"));
-    EXPECT_TRUE(View.States["mnGifExportieren"]);
+    EXPECT_EQ(Doc.AnimGifFileName(), Bild + QStringLiteral(".gif"));
+    EXPECT_TRUE(View.States[TCmd::GifExport]);
 
     // The next export offers the last name; an existing file asks first: another name, then
     // replace.
@@ -335,7 +344,7 @@ TEST_F(TMainFormFixture, SaveAsAddsTheFilterExtension) {
     Dialogs.SaveNames = {{Bild, 5}};
     EXPECT_TRUE(Model->SaveDocumentAs(Doc));
     EXPECT_TRUE(QFile::exists(Bild + QStringLiteral(".gif")));
-    EXPECT_TRUE(Doc.FileName.isEmpty()); // a picture save keeps the document untitled
+    EXPECT_TRUE(Doc.FileName().isEmpty()); // a picture save keeps the document untitled
     EXPECT_EQ(Doc.Caption(), QStringLiteral("Unbenannt1"));
 
     const QString Txt = Places.Path(QStringLiteral("bild.txt"));
@@ -366,26 +375,26 @@ namespace {
 TEST_F(TMainFormFixture, PropertiesModeFollowsLayerKindAndTool) {
     Model->StartupHandled = true;
     TDocForm& Doc = NewPicture();
-    TLayerCollection& Layers = Doc.ImgView()->Layers();
-    auto* Text = Layers.Add<TNamedLayer>("TTextLayer");
-    auto* Polygon = Layers.Add<TNamedLayer>("T2DPolygon");
-    auto* Picture = Layers.Add<TNamedLayer>("TPicLayer");
-    View.Modes.clear();
+    auto* Text = Doc.InsertLayer(std::make_unique<TNamedLayer>("TTextLayer"));
+    auto* Polygon = Doc.InsertLayer(std::make_unique<TNamedLayer>("T2DPolygon"));
+    auto* Picture = Doc.InsertLayer(std::make_unique<TNamedLayer>("TPicLayer"));
+    std::vector<TEnableType> Modes;
+    const int Handler = Model->Palettes.OnChange.Add([&](const TPaletteState& S) {
+        if (Modes.empty() || Modes.back() != S.PropertiesMode) Modes.push_back(S.PropertiesMode);
+    });
     Doc.SelectLayer(Text);
-    EXPECT_EQ(View.Modes, (std::vector<TEnableType>{enableText}));
-    View.Modes.clear();
+    EXPECT_EQ(Modes, (std::vector<TEnableType>{enableText}));
     Doc.SelectLayer(Polygon); // the polygon tool is not down
-    EXPECT_TRUE(View.Modes.empty());
-    View.ToolsDown = {TFigureTool::Polygon};
+    EXPECT_EQ(Modes.size(), 1u);
+    Model->Palettes.SetTool(ptPaintPolygon);
     Model->UpdatePropertiesMode();
-    EXPECT_EQ(View.Modes, (std::vector<TEnableType>{enablePolygon}));
-    View.Modes.clear();
+    EXPECT_EQ(Modes, (std::vector<TEnableType>{enableText, enablePolygon}));
     Doc.SelectLayer(Picture);
-    EXPECT_EQ(View.Modes, (std::vector<TEnableType>{enablePicture}));
-    View.Modes.clear();
+    EXPECT_EQ(Model->Palettes.State().PropertiesMode, enablePicture);
     Doc.SelectLayer(nullptr);
     Model->UpdatePropertiesMode();
-    EXPECT_TRUE(View.Modes.empty());
+    EXPECT_EQ(Model->Palettes.State().PropertiesMode, enablePicture);
+    Model->Palettes.OnChange.Remove(Handler);
 }
 
 TEST_F(TMainFormFixture, PaletteCommandsCarryACheckWhenVisible) {
@@ -424,7 +433,7 @@ TEST_F(TMainFormFixture, PicturesOpenAsUntitledOpaqueDocuments) {
     EXPECT_EQ(B.Pixel(0, 0), 0xFF000000u); // transparent areas become opaque black
     EXPECT_EQ(B.Pixel(3, 1), 0xFF0000FFu);
     EXPECT_EQ(Doc->Caption(), QStringLiteral("Unbenannt1"));
-    EXPECT_EQ(Doc->FileName, Png);
+    EXPECT_EQ(Doc->FileName(), Png);
     EXPECT_EQ(Model->OpenFile(Png, false), nullptr); // the same path opens no second document
     EXPECT_EQ(Model->DocFormList.size(), 1u);
 
@@ -434,7 +443,7 @@ TEST_F(TMainFormFixture, PicturesOpenAsUntitledOpaqueDocuments) {
     EXPECT_TRUE(Model->SaveDocument(*Doc));
     ASSERT_FALSE(Dialogs.SavePresets.empty());
     EXPECT_EQ(Dialogs.SavePresets.back().first, Png);
-    EXPECT_EQ(Doc->FileName, Png);
+    EXPECT_EQ(Doc->FileName(), Png);
     EXPECT_EQ(Doc->Caption(), QStringLiteral("Unbenannt1"));
     const auto Back = LoadPictureFromFile(Png);
     EXPECT_EQ(Back->Pixel(0, 0), 0xFF000000u);
@@ -485,17 +494,12 @@ TEST_F(TMainFormFixture, SavedPicturesAreTheComposedFrameWithoutHandles) {
     TDocForm& Doc = NewPicture(8, 8);
     TImgView32& V = *Doc.ImgView();
     V.Bitmap().Clear(0xFFFFFFFF);
-    auto* L = V.Layers().Add<TBitmapLayer>();
-    L->Bitmap().SetSize(8, 8);
-    L->Bitmap().Clear(0x80FF0000);
-    L->Bitmap().SetDrawMode(dmBlend);
-    L->SetScaled(true);
-    L->SetLocation({0, 0, 8, 8});
-    auto* Frame = V.Layers().Add<TRubberbandLayer>();
-    Frame->SetScaled(true);
-    Frame->SetLocation({0, 0, 8, 8});
-    Doc.RBLayer = Frame;
-    Doc.SelectLayer(L);
+    TBitmap32 Half;
+    Half.SetSize(8, 8);
+    Half.Clear(0x80FF0000);
+    Doc.CreateBitmapLayer(Half, {0, 0}, false);
+    Model->Execute(TCmd::Scale); // the selection frame and its handles are over the picture
+    ASSERT_TRUE(Doc.RBLayer());
 
     TColor32 Expected = 0xFFFFFFFF;
     BlendColorStore(0x80FF0000, Expected);
@@ -573,6 +577,7 @@ namespace {
 TEST_F(TMainFormFixture, RefusedSizesAndFailedSavesLoseNothing) {
     Model->StartupHandled = true;
     TDocForm& A = NewPicture();
+    Touch(A);
     Dialogs.NewImages.push_back({200000, 200000, 0x00FFFFFF});
     EXPECT_THROW(Model->NewImageFromDialog(), EBitmapError);
     EXPECT_EQ(Model->DocFormList.size(), 1u);
@@ -587,13 +592,14 @@ TEST_F(TMainFormFixture, RefusedSizesAndFailedSavesLoseNothing) {
     EXPECT_FALSE(Model->FormClose());
     EXPECT_EQ(Model->DocFormList.size(), 1u);
     EXPECT_EQ(Dialogs.Shown.size(), Shown + 2); // the question, then the error
-    EXPECT_TRUE(A.FileName.isEmpty());          // no name the project was never written under
+    EXPECT_TRUE(A.FileName().isEmpty());        // no name the project was never written under
 }
 
 // A second close request for the same document while its question is open.
 TEST_F(TMainFormFixture, ClosingTwiceAtOnceClosesOnce) {
     Model->StartupHandled = true;
     TDocForm& Doc = NewPicture();
+    Touch(Doc);
     struct TReentrant : TUserDialogs {
         TMainForm& M;
         TDocForm& D;
@@ -625,27 +631,170 @@ namespace {
 TEST_F(TMainFormFixture, ToolClicksSetCursorsModesAndTheMarkedRectangle) {
     Model->StartupHandled = true;
     TDocForm& Doc = NewPicture();
-    TLayerCollection& Layers = Doc.ImgView()->Layers();
-    Doc.MarkLayer = Layers.Add<TRubberbandLayer>();
     Doc.SetMouseEvents(false); // layer mode, as "Skalieren" leaves it
 
-    View.Modes.clear();
     Model->PaintboxToolClicked(ptMark);
-    EXPECT_TRUE(Doc.MarkLayer); // the mark tool keeps it
     EXPECT_TRUE(Doc.ToolMode());
+    EXPECT_EQ(Model->Palettes.State().Tool, ptMark);
     EXPECT_EQ(Doc.ImgView()->Cursor(), 1);
     EXPECT_FALSE(Doc.ImgView()->Layers().MouseEvents);
 
     Model->PaintboxToolClicked(ptPaintPolygon);
-    EXPECT_FALSE(Doc.MarkLayer);
-    EXPECT_EQ(Layers.Count(), 0);
-    EXPECT_EQ(View.Modes, (std::vector<TEnableType>{enablePolygon}));
+    EXPECT_EQ(Model->Palettes.State().PropertiesMode, enablePolygon);
     Model->PaintboxToolClicked(ptColorFiller);
     EXPECT_EQ(Doc.ImgView()->Cursor(), 117);
     Model->PaintboxToolClicked(ptPipette); // the pipette leaves the cursor
     EXPECT_EQ(Doc.ImgView()->Cursor(), 117);
     Model->PaintboxToolClicked(ptZeiger);
     EXPECT_EQ(Doc.ImgView()->Cursor(), 2);
+}
+
+} // namespace
+} // namespace zp
+
+#include "layers/Rectangle.h"
+
+namespace zp {
+namespace {
+
+// One situation in which every command of the table has something to act on: a document of
+// three frames, the middle one shown with three figures, the middle figure selected, the
+// view zoomed, and one edit undone.
+struct TSituation {
+    TFakeView View;
+    TScriptedDialogs Dialogs;
+    std::unique_ptr<TMainForm> Model;
+    TDocForm* Doc = nullptr;
+
+    TSituation() : Model(std::make_unique<TMainForm>(View)) {
+        Model->StartupHandled = true;
+        Dialogs.NewImages.push_back({60, 40, 0x00FFFFFF});
+        Model->NewImageFromDialog();
+        Doc = Model->DocFormList.back().get();
+        for (int I = 0; I < 3; ++I) {
+            auto R = std::make_unique<T2DRectangle>(5 + 10 * I, 5, 25 + 10 * I, 25);
+            R->LayerStyle().SetFillColor(0xFF000000u | static_cast<TColor32>(0x400000 * (I + 1)));
+            R->Paint();
+            Doc->InsertLayer(std::move(R));
+        }
+        Doc->CreateNewFrame(1);
+        Doc->CreateNewFrame(1);
+        Doc->SetActivePage(Doc->Frame(1).TabSheet);
+        Doc->SelectLayer(dynamic_cast<TPositionedLayer*>(Doc->CurrentView()->Layers().Items(1)));
+        Doc->SetNumLoops(4);
+        Doc->Undo();
+        Doc->CurrentView()->SetScale(2.0f);
+        Dialogs.NewFrames = {1};
+        Dialogs.Angles = {QStringLiteral("45")};
+        Dialogs.MotionBlurs = {{3, 4}};
+    }
+
+    // What a command can change that a user would notice.
+    QString Fingerprint() const {
+        QStringList F;
+        F << QString::number(Dialogs.Questions) << QString::number(Model->DocFormList.size())
+          << QString::number(View.Closed) << View.Toggled.join(QLatin1Char(','))
+          << QString::number(View.Adjusted) << QString::number(View.Checks.size());
+        if (Model->DocFormList.empty()) return F.join(QLatin1Char(' '));
+        const TDocForm& D = *Model->DocFormList.front();
+        F << QString::number(D.UndoCount()) << QString::number(D.RedoCount())
+          << QString::number(D.FrameCount()) << QString::number(D.PageIndex(D.ActivePage()))
+          << QString::number(D.ToolMode()) << QString::number(D.RBLayer() != nullptr)
+          << QString::number(D.GifImg() != nullptr);
+        if (const TImgView32* V = D.CurrentView()) F << QString::number(V->Scale());
+        return F.join(QLatin1Char(' '));
+    }
+};
+
+TEST_F(TMainFormFixture, EveryCommandActsOrIsAHiddenItem) {
+    int Pending = 0;
+    for (TCmd Command : AllCommands()) {
+        TSituation S;
+        const QString Before = S.Fingerprint();
+        const std::size_t Messages = S.Dialogs.Shown.size();
+        S.Model->Execute(Command);
+        const QString After = S.Fingerprint();
+        if (TMainForm::IsHiddenCommand(Command)) {
+            EXPECT_EQ(After, Before) << static_cast<int>(Command);
+        } else {
+            EXPECT_NE(After, Before) << static_cast<int>(Command);
+        }
+        if (TMainForm::IsPendingCommand(Command)) {
+            ++Pending;
+            ASSERT_EQ(S.Dialogs.Shown.size(), Messages + 1) << static_cast<int>(Command);
+            EXPECT_TRUE(S.Dialogs.Shown.back().Text.contains(QStringLiteral("noch nicht verfügbar")));
+        }
+    }
+    // Clipboard (3), resizing (2), text and picture insertion (3) are still to come.
+    EXPECT_EQ(Pending, 8);
+}
+
+TEST_F(TMainFormFixture, EffectAndRotationCommandsReachTheSelectedFigure) {
+    TSituation S;
+    auto& R = dynamic_cast<T2DRectangle&>(*S.Doc->Selection());
+    S.Model->Execute(TCmd::MotionBlur); // strength 3, the fifth direction
+    ASSERT_EQ(R.EffectObjectList.size(), 1u);
+    const auto& Blur = dynamic_cast<const TMotionBlur&>(*R.EffectObjectList[0]);
+    EXPECT_EQ(Blur.Strenght(), 3);
+    EXPECT_EQ(Blur.Direction(), bldTopLeft);
+    for (TCmd C : {TCmd::StrongSharpen, TCmd::Relief, TCmd::FineRelief}) S.Model->Execute(C);
+    EXPECT_EQ(R.LayerStyle().EffectList,
+              (std::vector<TEffectType>{efMotionBlur, efEdgesEnhance, efFindEdges, efLaplace}));
+
+    const TGPMatrixElements Before = R.LayerStyle().TransformMatrix();
+    S.Model->Execute(TCmd::RotateAngel);
+    EXPECT_NE(R.LayerStyle().TransformMatrix().M12, Before.M12);
+    // An entry that is no number is refused with a message; an empty one does nothing.
+    S.Dialogs.Angles = {QStringLiteral("-"), QString()};
+    const int Records = S.Doc->UndoCount();
+    S.Model->Execute(TCmd::RotateAngel);
+    EXPECT_EQ(S.Dialogs.Shown.back().Icon, TMsgIcon::Error);
+    S.Model->Execute(TCmd::RotateAngel);
+    EXPECT_EQ(S.Doc->UndoCount(), Records);
+
+    // Undo and redo all of it through the commands.
+    for (int I = 0; I < 5; ++I) S.Model->Execute(TCmd::Undo);
+    EXPECT_TRUE(R.LayerStyle().EffectList.empty());
+    EXPECT_TRUE(S.View.States[TCmd::Redo]);
+    S.Model->Execute(TCmd::Redo);
+    EXPECT_EQ(R.LayerStyle().EffectList.size(), 1u);
+}
+
+TEST_F(TMainFormFixture, AnEmptyNewFrameTakesColourOne) {
+    Model->StartupHandled = true;
+    TDocForm& Doc = NewPicture(30, 20);
+    Model->Palettes.SetColor1(0x0000FF); // red, $00BBGGRR
+    Dialogs.NewFrames = {3};
+    Model->Execute(TCmd::NewFrame);
+    ASSERT_EQ(Doc.FrameCount(), 2);
+    EXPECT_EQ(Doc.CurrentView()->Bitmap().Pixel(29, 19), 0xFFFF0000u);
+    EXPECT_EQ(Model->Palettes.State().FrameIndex, 1);
+}
+
+TEST_F(TMainFormFixture, ClosingAsksOnlyWhenThereAreChanges) {
+    Model->StartupHandled = true;
+    TDocForm& Doc = NewPicture();
+    const std::size_t Asked = Dialogs.Shown.size();
+    Touch(Doc);
+    Model->Execute(TCmd::Undo); // back to the document as it was made
+    EXPECT_FALSE(Doc.Modified());
+    EXPECT_TRUE(Model->CloseProject(&Doc));
+    EXPECT_EQ(Dialogs.Shown.size(), Asked);
+    EXPECT_TRUE(Model->DocFormList.empty());
+}
+
+TEST_F(TMainFormFixture, TheSampleDocumentHoldsOneLayerOfEachFigureKind) {
+    SetCommandLine({QStringLiteral("--sample-layers")});
+    Model->FormActivate();
+    ASSERT_EQ(Model->DocFormList.size(), 1u);
+    TDocForm& Doc = *Model->DocFormList.front();
+    TLayerCollection& Layers = Doc.CurrentView()->Layers();
+    QStringList Kinds;
+    for (int I = 0; I < Layers.Count(); ++I) Kinds << QString::fromLatin1(Layers.Items(I)->ClassName());
+    EXPECT_EQ(Kinds, (QStringList{"T2DRectangle", "T2DEllipse", "T2DPolygon", "T2DLine"}));
+    EXPECT_EQ(Doc.Selection(), Layers.Items(3));
+    EXPECT_FALSE(Doc.Modified());
+    EXPECT_TRUE(Dialogs.Shown.empty()); // no start choice
 }
 
 } // namespace

@@ -6,6 +6,8 @@
 #include <QStringList>
 
 #include <deque>
+#include <tuple>
+#include <utility>
 
 namespace zp {
 
@@ -25,6 +27,7 @@ public:
     TScriptedDialogs& operator=(const TScriptedDialogs&) = delete;
 
     void ShowMessage(const QString& Caption, const QString& Text, TMsgIcon Icon) override {
+        ++Questions;
         Shown.push_back({Caption, Text, Icon});
     }
     TModalResult AskYesNoCancel(const QString& Caption, const QString& Text) override {
@@ -35,19 +38,35 @@ public:
     }
 
     int AskWhatToDo(const QString& Caption) override {
+        ++Questions;
         Shown.push_back({Caption, QStringLiteral("WhatToDo"), TMsgIcon::Question});
         return Pop(WhatToDo, 0);
     }
     bool AskNewImage(TNewImage& Result) override {
+        ++Questions;
         if (NewImages.empty()) return false;
         Result = NewImages.front();
         NewImages.pop_front();
         return true;
     }
-    int AskNewFrame() override { return Pop(NewFrames, 0); }
-    QString AskOpenFileName(const QString&, int&) override { return Pop(FileNames, QString()); }
+    int AskNewFrame() override { return ++Questions, Pop(NewFrames, 0); }
+    QString AskOpenFileName(const QString&, int&) override { return ++Questions, Pop(FileNames, QString()); }
+    bool AskAngle(QString& Text) override {
+        ++Questions;
+        if (Angles.empty()) return false;
+        Text = Pop(Angles, QString());
+        return true;
+    }
+    bool AskMotionBlur(int& Strength, int& Direction) override {
+        ++Questions;
+        if (MotionBlurs.empty()) return false;
+        std::tie(Strength, Direction) = Pop(MotionBlurs, std::pair{0, 0});
+        return true;
+    }
+    void ShowAbout() override { ++Questions; }
     // Records the preset name and filter entry, answers the next name and filter entry.
     QString AskSaveFileName(const QString&, int& FilterIndex, const QString& FileName) override {
+        ++Questions;
         SavePresets.push_back({FileName, FilterIndex});
         if (SaveNames.empty()) return {};
         const auto [Name, Index] = SaveNames.front();
@@ -56,6 +75,7 @@ public:
         return Name;
     }
     TModalResult AskReplaceFile(const QString& FileName) override {
+        ++Questions;
         Shown.push_back({QStringLiteral("Replace"), FileName, TMsgIcon::Question});
         return Pop(ReplaceAnswers, mrCancel);
     }
@@ -67,13 +87,18 @@ public:
         };
         return std::make_unique<TCountingProgress>(*this);
     }
-    QString AskTemplate(bool) override { return Pop(Templates, QString()); }
+    QString AskTemplate(bool) override { return ++Questions, Pop(Templates, QString()); }
 
     std::deque<TModalResult> Answers;
     std::deque<TEntry> Shown;
     std::deque<int> WhatToDo;
     std::deque<TNewImage> NewImages;
     std::deque<int> NewFrames;
+    std::deque<QString> Angles;
+    // Strength and the direction list's position.
+    std::deque<std::pair<int, int>> MotionBlurs;
+    // Every dialog shown, messages and questions alike.
+    int Questions = 0;
     std::deque<QString> FileNames;
     std::deque<QString> Templates;
     // Save dialog answers: a name and the filter entry chosen (0 keeps the preset entry).
@@ -91,6 +116,7 @@ private:
     }
 
     TModalResult Answer(const QString& Caption, const QString& Text, TModalResult WhenDry) {
+        ++Questions;
         Shown.push_back({Caption, Text, TMsgIcon::Question});
         if (Answers.empty()) return WhenDry;
         const TModalResult R = Answers.front();

@@ -54,7 +54,8 @@ TEST_F(TWindowFixture, TabsMirrorTheFramesOfTheModel) {
 TEST_F(TWindowFixture, ChoosingATabSwitchesTheCurrentFrame) {
     TDocumentWindow W(Doc);
     int Previews = 0;
-    Doc.OnPreviewRequested.Add([&](TDocForm&) { ++Previews; });
+    const TDocSubscription Sub =
+        Doc.Subscribe([&](const TDocEvent& E) { Previews += E.Kind == TDocChange::PreviewRequested; });
     Doc.CreateNewFrame(2);
     W.Tabs()->setCurrentIndex(0);
     EXPECT_EQ(Doc.GetIndex(), 0);
@@ -76,12 +77,16 @@ TEST_F(TWindowFixture, FrameViewScrollsAndZoomsThroughTheModel) {
     EXPECT_EQ(V.ScrollPosHorz(), 50);
     EXPECT_EQ(V.GetBitmapRect().Left, -50);
 
+    QString Zoom;
+    const TDocSubscription Sub = Doc.Subscribe([&](const TDocEvent& E) {
+        if (E.Kind == TDocChange::Zoom) Zoom = E.Text;
+    });
     for (int I = 0; I < 40; ++I) Doc.ImgViewMouseWheelUp();
     EXPECT_FLOAT_EQ(V.Scale(), 0.2f);
-    EXPECT_EQ(Host.ZoomText, QStringLiteral("20%"));
+    EXPECT_EQ(Zoom, QStringLiteral("20%"));
     for (int I = 0; I < 80; ++I) Doc.ImgViewMouseWheelDown();
     EXPECT_FLOAT_EQ(V.Scale(), 20.0f);
-    EXPECT_EQ(Host.ZoomText, QStringLiteral("2000%"));
+    EXPECT_EQ(Zoom, QStringLiteral("2000%"));
     EXPECT_EQ(F->horizontalScrollBar()->maximum(), V.ScrollMaxHorz());
 }
 

@@ -52,13 +52,18 @@ TEST_F(TMainWindowFixture, MenusFollowTheCommandTable) {
     EXPECT_FALSE(Window->Action("mnNewBitmapRGBA")->isVisible());
     ASSERT_TRUE(Window->Action("Drehen1")->menu());
     EXPECT_EQ(Texts(Window->Action("Drehen1")->menu()), (QStringList{"im UZS", "gegen UZS", "Angel"}));
+    const QMenu* Edit = Window->menuBar()->actions()[1]->menu();
+    EXPECT_EQ(Texts(Edit).mid(0, 3), (QStringList{"Rückgängig", "Wiederherstellen", "-"}));
+    EXPECT_EQ(Window->Action("mnRedo")->shortcuts(),
+              (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Y")),
+                                   QKeySequence(QStringLiteral("Ctrl+Shift+Z"))}));
 
     auto* Bar = Window->findChild<QToolBar*>(QStringLiteral("ToolBar1"));
     ASSERT_TRUE(Bar);
     int Buttons = 0;
     for (const QAction* A : Bar->actions())
         if (!A->isSeparator() && !A->objectName().isEmpty()) ++Buttons;
-    EXPECT_EQ(Buttons, 22);
+    EXPECT_EQ(Buttons, 24); // the 22 of the table, and undo and redo beside the clipboard
     EXPECT_EQ(Window->ZoomBox()->count(), 10);
     EXPECT_EQ(Window->ZoomBox()->itemText(4), QStringLiteral("100%"));
 }
@@ -74,7 +79,8 @@ TEST_F(TMainWindowFixture, DocumentsGetWindowsAndCloseThroughTheModel) {
     EXPECT_TRUE(Window->Action("mnSave")->isEnabled());
     EXPECT_FALSE(Window->Action("mnDelete")->isEnabled());
 
-    // The close box asks; Cancel keeps it, No closes it.
+    // With a change, the close box asks; Cancel keeps it, No closes it.
+    Doc->SetNumLoops(1);
     QMdiSubWindow* Sub = Window->MdiArea()->subWindowList().front();
     Dialogs.Answers = {mrCancel};
     Sub->close();

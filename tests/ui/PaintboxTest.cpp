@@ -10,7 +10,8 @@ namespace zp {
 namespace {
 
 TEST(Paintbox, ToolsAreExclusiveAndThePointerComesBack) {
-    TfrmPaintbox P;
+    TPaletteModel Model;
+    TfrmPaintbox P(Model);
     std::vector<TPaintTool> Clicked;
     int Cursor = 0;
     P.OnToolClick = [&](TPaintTool T) { Clicked.push_back(T); };
@@ -19,6 +20,7 @@ TEST(Paintbox, ToolsAreExclusiveAndThePointerComesBack) {
     EXPECT_TRUE(P.Button(ptZeiger)->isChecked());
     P.Button(ptPaintEllipse)->click();
     EXPECT_EQ(P.Tool(), ptPaintEllipse);
+    EXPECT_EQ(Model.State().Tool, ptPaintEllipse);
     EXPECT_FALSE(P.Button(ptZeiger)->isChecked());
     P.Button(ptMark)->click();
     EXPECT_EQ(Clicked, (std::vector<TPaintTool>{ptPaintEllipse, ptMark}));
@@ -31,11 +33,17 @@ TEST(Paintbox, ToolsAreExclusiveAndThePointerComesBack) {
 }
 
 TEST(Paintbox, SwatchesStartBlackAndWhiteAndTakeAChosenColour) {
-    TfrmPaintbox P;
+    TPaletteModel Model;
+    TfrmPaintbox P(Model);
     EXPECT_EQ(P.Color1(), 0x000000);
     EXPECT_EQ(P.Color2(), 0xFFFFFF);
     P.ShpColor1()->SetColor(0x0000FF);
     EXPECT_EQ(P.Color1(), 0x0000FF);
+    // The palette shows what its model holds.
+    Model.SetColor2(0x00FF00);
+    EXPECT_EQ(P.ShpColor2()->Color(), 0x00FF00);
+    Model.SetTool(ptPaintLine);
+    EXPECT_TRUE(P.Button(ptPaintLine)->isChecked());
 }
 
 } // namespace

@@ -1,0 +1,180 @@
+// Editing layers through the real window: mouse clicks on the canvas, key short cuts, menu
+// items and tool buttons, on the offscreen platform.
+#include "support/QtPrinters.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TempPlaces.h"
+#include "ui/DocumentWindow.h"
+#include "ui/FrameViewWidget.h"
+#include "ui/MainWindow.h"
+
+#include "layers/Figuren.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QMouseEvent>
+#include <QTest>
+#include <QToolBar>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace zp {
+namespace {
+
+bool SamePixels(const TBitmap32& A, const TBitmap32& B) {
+    return A.Width() == B.Width() && A.Height() == B.Height() &&
+           std::memcmp(A.Bits(), B.Bits(), static_cast<std::size_t>(A.Width()) * A.Height() * 4) == 0;
+}
+
+struct TEditingFixture : ::testing::Test {
+    TTempPlaces Places{{1200, 900}};
+    TScriptedDialogs Dialogs;
+    std::unique_ptr<TMainWindow> Window;
+    TDocForm* Doc = nullptr;
+    TFrameViewWidget* Canvas = nullptr;
+
+    TEditingFixture() {
+        QFile::copy(QStringLiteral(ZP_RESOURCE_DIR "/lang.ini"),
+                    Places.ProgramDir() + QStringLiteral("/lang.ini"));
+        Window = std::make_unique<TMainWindow>(false);
+        Window->Model().StartupHandled = true;
+        Window->show();
+        Window->activateWindow();
+        Doc = &Window->Model().NewSampleDocument();
+        Canvas = Window->DocumentWindow(Doc)->FrameWidget(Doc->Frame1());
+        QApplication::processEvents();
+    }
+
+    TLayerCollection& Layers() const { return Doc->CurrentView()->Layers(); }
+    // A picture point as the canvas shows it.
+    QPoint At(int X, int Y) const {
+        const TPoint P = Doc->CurrentView()->BitmapToControl({X, Y});
+        return {P.X, P.Y};
+    }
+    void Click(int X, int Y) {
+        QTest::mouseClick(Canvas->viewport(), Qt::LeftButton, Qt::NoModifier, At(X, Y));
+    }
+    void Key(int Key, Qt::KeyboardModifiers Modifiers = Qt::NoModifier) {
+        QTest::keyClick(Canvas, static_cast<Qt::Key>(Key), Modifiers);
+    }
+    // A drag with the left button held, in canvas pixels.
+    void Drag(QPoint From, QPoint To) {
+        QWidget* V = Canvas->viewport();
+        QTest::mousePress(V, Qt::LeftButton, Qt::NoModifier, From);
+        for (int Step = 1; Step <= 4; ++Step) {
+            const QPoint P = From + (To - From) * Step / 4;
+            QMouseEvent Move(QEvent::MouseMove, P, V->mapToGlobal(P), Qt::NoButton, Qt::LeftButton,
+                             Qt::NoModifier);
+            QApplication::sendEvent(V, &Move);
+        }
+        QTest::mouseRelease(V, Qt::LeftButton, Qt::NoModifier, To);
+    }
+    QAction* ToolButton(const char* Name) const {
+        return Window->findChild<QToolBar*>(QStringLiteral("ToolBar1"))
+            ->findChild<QAction*>(QString::fromLatin1(Name));
+    }
+};
+
+TEST_F(TEditingFixture, ClickSelectsAndTheKeysDeleteUndoAndRedo) {
+    ASSERT_TRUE(Canvas);
+    ASSERT_EQ(Layers().Count(), 4);
+    TCustomLayer* Rectangle = Layers().Items(0);
+    Click(100, 75); // inside the rectangle, which nothing covers there
+    EXPECT_EQ(Doc->Selection(), Rectangle);
+    EXPECT_TRUE(Window->Action("mnDelete")->isEnabled());
+    EXPECT_FALSE(Window->Action("mnSendBack")->isEnabled()); // it is the bottom layer
+    EXPECT_FALSE(Window->Action("mnUndo")->isEnabled());
+
+    Key(Qt::Key_Delete);
+    EXPECT_EQ(Layers().Count(), 3);
+    EXPECT_EQ(Doc->Selection(), nullptr);
+    EXPECT_TRUE(Window->Action("mnUndo")->isEnabled());
+    EXPECT_TRUE(ToolButton("TlBtnUndo")->isEnabled());
+    EXPECT_FALSE(ToolButton("TlBtnRedo")->isEnabled());
+
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Layers().Count(), 4);
+    EXPECT_EQ(Layers().Items(0), Rectangle);
+    EXPECT_EQ(Doc->Selection(), Rectangle);
+    EXPECT_TRUE(Window->Action("mnRedo")->isEnabled());
+    EXPECT_TRUE(ToolButton("TlBtnRedo")->isEnabled());
+    EXPECT_FALSE(Doc->Modified()); // back as it was made: closing would ask nothing
+
+    Key(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(Layers().Count(), 3);
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(Layers().Count(), 3);
+    ToolButton("TlBtnUndo")->trigger();
+    EXPECT_EQ(Layers().Count(), 4);
+}
+
+TEST_F(TEditingFixture, ScalingWithTheSelectionFrameAndUndoingIt) {
+    const std::unique_ptr<TBitmap32> Before = TDocForm::ComposeFrame(*Doc->CurrentView());
+    auto* Ellipse = dynamic_cast<T2DFiguren*>(Layers().Items(1));
+    ASSERT_TRUE(Ellipse);
+    Click(280, 95);
+    ASSERT_EQ(Doc->Selection(), Ellipse);
+    Key(Qt::Key_T, Qt::ControlModifier); // "Skalieren"
+    ASSERT_TRUE(Doc->RBLayer());
+    EXPECT_FALSE(Doc->ToolMode());
+
+    // The bottom-right handle, pulled 40 pixels to the right.
+    const TFloatRect F = Doc->RBLayer()->Location();
+    const QPoint Corner = At(static_cast<int>(F.Right), static_cast<int>(F.Bottom));
+    Drag(Corner, Corner + QPoint(40, 0));
+    EXPECT_GT(Ellipse->ScaleFactor().X, 1.1f);
+    EXPECT_FLOAT_EQ(Ellipse->ScaleFactor().Y, 1.0f);
+
+    // In layer mode a click on another layer selects it and takes the frame along.
+    Click(100, 40);
+    EXPECT_EQ(Doc->Selection(), Layers().Items(0));
+    EXPECT_EQ(Doc->RBLayer()->ChildLayer(), Layers().Items(0));
+
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_FLOAT_EQ(Ellipse->ScaleFactor().X, 1.0f);
+    Doc->ResetRubberbandLayer();
+    EXPECT_TRUE(SamePixels(*TDocForm::ComposeFrame(*Doc->CurrentView()), *Before));
+}
+
+TEST_F(TEditingFixture, MenuItemsTransformReorderFlattenAndEverythingUndoes) {
+    const std::unique_ptr<TBitmap32> Before = TDocForm::ComposeFrame(*Doc->CurrentView());
+    TCustomLayer* Line = Layers().Items(3);
+    ASSERT_EQ(Doc->Selection(), Line);
+    Dialogs.Angles = {QStringLiteral("-30")};
+    Dialogs.MotionBlurs = {{2, 1}};
+    for (const char* Item : {"mnRotate270", "mnRotate90", "mnRotateAngel", "mnFlipVert", "mnFlipHorz",
+                             "mnMotionBlur", "mnEmboss", "mnSoften", "mnSharpen", "mnColorAmboss",
+                             "mnStrongSharpen", "mnRelief", "mnFineRelief"}) {
+        ASSERT_TRUE(Window->Action(QString::fromLatin1(Item))->isEnabled()) << Item;
+        Window->Action(QString::fromLatin1(Item))->trigger();
+    }
+    EXPECT_EQ(Doc->UndoCount(), 13);
+    EXPECT_FALSE(Window->Action("mnBringFront")->isEnabled()); // the line is on top
+    Window->Action("mnSendBack")->trigger();
+    EXPECT_EQ(Line->Index(), 0);
+    Window->Action("mnLevelUp")->trigger();
+    EXPECT_EQ(Line->Index(), 1);
+    Window->Action("mnFlatten")->trigger();
+    EXPECT_EQ(Layers().Count(), 0);
+    EXPECT_FALSE(Window->Action("mnFlatten")->isEnabled());
+
+    while (Window->Action("mnUndo")->isEnabled()) Window->Action("mnUndo")->trigger();
+    EXPECT_EQ(Layers().Count(), 4);
+    EXPECT_TRUE(SamePixels(*TDocForm::ComposeFrame(*Doc->CurrentView()), *Before));
+    EXPECT_EQ(Doc->RedoCount(), 16);
+}
+
+TEST_F(TEditingFixture, CommandsStillToComeSayWhyNothingHappens) {
+    const std::size_t Shown = Dialogs.Shown.size();
+    Window->Action("mnKopieren")->trigger();
+    ASSERT_EQ(Dialogs.Shown.size(), Shown + 1);
+    EXPECT_EQ(Dialogs.Shown.back().Text,
+              QStringLiteral("„Kopieren“ ist in dieser Version noch nicht verfügbar."));
+    Window->Action("mnNewCustomLayer")->trigger(); // a hidden item: nothing at all
+    EXPECT_EQ(Dialogs.Shown.size(), Shown + 1);
+}
+
+} // namespace
+} // namespace zp
