@@ -4,4 +4,4 @@ set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 "$here/setup.sh"
 "$here/build.sh"
-ctest --test-dir "$here/../build" --output-on-failure
+ctest --test-dir "$here/../build" --output-on-failure -j "$(nproc)"

@@ -439,21 +439,32 @@ void TDocForm::ResizingHandler(const TFloatRect& OldLocation, TFloatRect& NewLoc
 // ---------------------------------------------------------------- flattening
 
 void TDocForm::SwapFrameContent(TImgView32& View, TImgView32& Saved) {
-    TTabSheet* Page = FActivePage && FActivePage->ImgView() == &View ? FActivePage : nullptr;
+    TTabSheet* Page = nullptr;
     for (const TGifFrames& R : FFrames)
         if (R.ImgView == &View) Page = R.TabSheet;
-    std::vector<std::unique_ptr<TCustomLayer>> Shown, Kept;
-    while (View.Layers().Count() > 0) {
-        TCustomLayer* L = View.Layers().Items(0);
-        if (Page && !IsFrameLayer(L)) Notify(TDocChange::LayerRemoved, Page, L);
-        Shown.push_back(View.Layers().Extract(L));
-    }
-    while (Saved.Layers().Count() > 0) Kept.push_back(Saved.Layers().Extract(Saved.Layers().Items(0)));
+    // Selection frames belong to the shown frame, not to its content: they stay where they are.
+    auto TakeAll = [](TLayerCollection& Layers, const std::function<void(TCustomLayer&)>& Leaving) {
+        std::vector<std::unique_ptr<TCustomLayer>> Taken;
+        for (int I = 0; I < Layers.Count();) {
+            TCustomLayer* L = Layers.Items(I);
+            if (IsFrameLayer(L)) {
+                ++I;
+                continue;
+            }
+            if (Leaving) Leaving(*L);
+            Taken.push_back(Layers.Extract(L));
+        }
+        return Taken;
+    };
+    std::vector<std::unique_ptr<TCustomLayer>> Shown = TakeAll(View.Layers(), [&](TCustomLayer& L) {
+        if (Page) Notify(TDocChange::LayerRemoved, Page, &L);
+    });
+    std::vector<std::unique_ptr<TCustomLayer>> Kept = TakeAll(Saved.Layers(), nullptr);
     View.Bitmap().SwapContent(Saved.Bitmap());
     for (auto& L : Shown) Saved.Layers().Insert(Saved.Layers().Count(), std::move(L));
-    for (auto& L : Kept) {
-        TCustomLayer* Raw = L.get();
-        View.Layers().Insert(View.Layers().Count(), std::move(L));
+    for (std::size_t I = 0; I < Kept.size(); ++I) {
+        TCustomLayer* Raw = Kept[I].get();
+        View.Layers().Insert(static_cast<int>(I), std::move(Kept[I]));
         if (Page) Notify(TDocChange::LayerAdded, Page, Raw);
     }
     View.Invalidate();

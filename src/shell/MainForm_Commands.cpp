@@ -350,7 +350,8 @@ void TMainForm::PaintboxToolClicked(TPaintTool Tool) {
 }
 
 void TMainForm::ManageZeigerTool() {
-    for (const auto& Doc : DocFormList) Doc->SetMouseEvents(true);
+    // Back to tool mode; a selection frame left from layer mode would only be in the way.
+    for (const auto& Doc : DocFormList) Doc->ResetRubberbandLayer();
 }
 
 void TMainForm::ActivateZeigerTool() {

@@ -165,6 +165,24 @@ TEST_F(TLayerUndo, FlatteningShowsWhatWasShownAndUndoingGivesBackTheSameLayers) 
     EXPECT_TRUE(TShown(*Doc) == Before);
 }
 
+TEST_F(TLayerUndo, UndoingAFlattenInLayerModeLeavesTheSelectionFrameWithTheFrame) {
+    TBitmapLayer* A = Picture(0xFFFF0000);
+    Picture(0xFF00FF00, {30, 20});
+    Doc->FlattenImage();
+    TBitmapLayer* C = Picture(0xFF0000FF);
+    Doc->SetMouseEvents(false);
+    Doc->SetRubberbandLayer(C);
+    Doc->Undo(); // C goes
+    Doc->Undo(); // A and B come back
+    ASSERT_TRUE(Doc->RBLayer());
+    EXPECT_EQ(Doc->RBLayer()->LayerCollection(), &View().Layers());
+    EXPECT_EQ(View().Layers().Count(), 3);
+    Doc->SelectLayer(A);
+    Doc->SetRubberbandLayer(A);
+    EXPECT_EQ(Doc->RBLayer()->ChildLayer(), A);
+    EXPECT_EQ(View().Layers().Items(2), Doc->RBLayer());
+}
+
 TEST_F(TLayerUndo, DeletedLayersComeBackSelectedWithTheirStyleInTheirPlace) {
     T2DRectangle* R = Rectangle(0xFF2060E0);
     R->LayerStyle().SetShadow(true);
