@@ -305,6 +305,7 @@ private:
     void MoveFrame(int From, int To);
     void SwapFrameContent(TImgView32& View, TImgView32& Saved);
     void RecordRemoval(TPositionedLayer& Layer);
+    void Flip(bool Horizontal);
     void AddShiftRecord(TPositionedLayer& Layer, const QString& OldLeftTop);
     void LayerChanged(TCustomLayer& Layer);
 

@@ -252,20 +252,26 @@ void TDocForm::Reorder(int SenderTag) {
 }
 
 void TDocForm::FlipHorzClick() {
-    auto* S = dynamic_cast<TBitmapLayer*>(FSelection.Get());
-    if (!S || IsTextLayer(S)) return;
-    ChangeLayer(*S, undoTransform, [](TBitmapLayer& L) {
-        L.Bitmap().FlipHorz();
-        if (T2DFiguren* F = AsFigure(&L)) F->FlipHorizontal();
-    });
+    Flip(true);
 }
 
 void TDocForm::FlipVertClick() {
+    Flip(false);
+}
+
+void TDocForm::Flip(bool Horizontal) {
     auto* S = dynamic_cast<TBitmapLayer*>(FSelection.Get());
     if (!S || IsTextLayer(S)) return;
-    ChangeLayer(*S, undoTransform, [](TBitmapLayer& L) {
-        L.Bitmap().FlipVert();
-        if (T2DFiguren* F = AsFigure(&L)) F->FlipVertical();
+    ChangeLayer(*S, undoTransform, [Horizontal](TBitmapLayer& L) {
+        // The picture is mirrored in place; a figure then mirrors its model and redraws.
+        T2DFiguren* F = AsFigure(&L);
+        if (Horizontal) {
+            L.Bitmap().FlipHorz();
+            if (F) F->FlipHorizontal();
+        } else {
+            L.Bitmap().FlipVert();
+            if (F) F->FlipVertical();
+        }
     });
 }
 

@@ -155,6 +155,19 @@ protected:
     // The shared part of the kinds' SaveState and SwapState: model, drawing state, picture.
     void CopyFigureStateTo(T2DFiguren& Target) const;
     void SwapFigureState(T2DFiguren& Other);
+    // SaveState and SwapState of a kind T whose own state is the members Fields.
+    template <class T, class... M>
+    static std::unique_ptr<TBitmapLayer> SaveStateOf(const T& F, M T::*... Fields) {
+        auto S = std::make_unique<T>();
+        F.CopyFigureStateTo(*S);
+        ((S.get()->*Fields = F.*Fields), ...);
+        return S;
+    }
+    template <class T, class... M> static void SwapStateOf(T& F, TBitmapLayer& Other, M T::*... Fields) {
+        auto& O = dynamic_cast<T&>(Other);
+        F.SwapFigureState(O);
+        (std::swap(F.*Fields, O.*Fields), ...);
+    }
     // A refresh starts here: no outline means no outline width.
     void PrepareRefresh();
     // Runs Refresh inside one update of the bitmap and signals the change; a throwing Refresh

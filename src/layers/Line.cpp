@@ -139,24 +139,13 @@ T2DLine* T2DLine::Clone(TLayerCollection& Layers) const {
 }
 
 std::unique_ptr<TBitmapLayer> T2DLine::SaveState() const {
-    auto S = std::make_unique<T2DLine>();
-    CopyFigureStateTo(*S);
-    S->fLineWidth = fLineWidth;
-    S->StartPoint2 = StartPoint2;
-    S->V = V;
-    S->PolygonPoints = PolygonPoints;
-    S->PolygonShadowPoints = PolygonShadowPoints;
-    return S;
+    return SaveStateOf(*this, &T2DLine::fLineWidth, &T2DLine::StartPoint2, &T2DLine::V,
+                       &T2DLine::PolygonPoints, &T2DLine::PolygonShadowPoints);
 }
 
 void T2DLine::SwapState(TBitmapLayer& Other) {
-    auto& O = dynamic_cast<T2DLine&>(Other);
-    SwapFigureState(O);
-    std::swap(fLineWidth, O.fLineWidth);
-    std::swap(StartPoint2, O.StartPoint2);
-    std::swap(V, O.V);
-    std::swap(PolygonPoints, O.PolygonPoints);
-    std::swap(PolygonShadowPoints, O.PolygonShadowPoints);
+    SwapStateOf(*this, Other, &T2DLine::fLineWidth, &T2DLine::StartPoint2, &T2DLine::V,
+                &T2DLine::PolygonPoints, &T2DLine::PolygonShadowPoints);
 }
 
 void T2DLine::WriteXML(pugi::xml_node aXMLNode) const {

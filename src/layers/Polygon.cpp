@@ -119,22 +119,13 @@ T2DPolygon* T2DPolygon::Clone(TLayerCollection& Layers) const {
 }
 
 std::unique_ptr<TBitmapLayer> T2DPolygon::SaveState() const {
-    auto S = std::make_unique<T2DPolygon>();
-    CopyFigureStateTo(*S);
-    S->fNumEdges = fNumEdges;
-    S->Radius = Radius;
-    S->PolygonPoints = PolygonPoints;
-    S->PolygonShadowPoints = PolygonShadowPoints;
-    return S;
+    return SaveStateOf(*this, &T2DPolygon::fNumEdges, &T2DPolygon::Radius, &T2DPolygon::PolygonPoints,
+                       &T2DPolygon::PolygonShadowPoints);
 }
 
 void T2DPolygon::SwapState(TBitmapLayer& Other) {
-    auto& O = dynamic_cast<T2DPolygon&>(Other);
-    SwapFigureState(O);
-    std::swap(fNumEdges, O.fNumEdges);
-    std::swap(Radius, O.Radius);
-    std::swap(PolygonPoints, O.PolygonPoints);
-    std::swap(PolygonShadowPoints, O.PolygonShadowPoints);
+    SwapStateOf(*this, Other, &T2DPolygon::fNumEdges, &T2DPolygon::Radius, &T2DPolygon::PolygonPoints,
+                &T2DPolygon::PolygonShadowPoints);
 }
 
 void T2DPolygon::WriteXML(pugi::xml_node aXMLNode) const {

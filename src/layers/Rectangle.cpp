@@ -123,18 +123,11 @@ T2DRectangle* T2DRectangle::Clone(TLayerCollection& Layers) const {
 }
 
 std::unique_ptr<TBitmapLayer> T2DRectangle::SaveState() const {
-    auto S = std::make_unique<T2DRectangle>();
-    CopyFigureStateTo(*S);
-    S->TheShadowRectF = TheShadowRectF;
-    S->TheRectF = TheRectF;
-    return S;
+    return SaveStateOf(*this, &T2DRectangle::TheShadowRectF, &T2DRectangle::TheRectF);
 }
 
 void T2DRectangle::SwapState(TBitmapLayer& Other) {
-    auto& O = dynamic_cast<T2DRectangle&>(Other);
-    SwapFigureState(O);
-    std::swap(TheShadowRectF, O.TheShadowRectF);
-    std::swap(TheRectF, O.TheRectF);
+    SwapStateOf(*this, Other, &T2DRectangle::TheShadowRectF, &T2DRectangle::TheRectF);
 }
 
 void T2DRectangle::WriteXML(pugi::xml_node aXMLNode) const {
@@ -178,18 +171,11 @@ T2DEllipse* T2DEllipse::Clone(TLayerCollection& Layers) const {
 }
 
 std::unique_ptr<TBitmapLayer> T2DEllipse::SaveState() const {
-    auto S = std::make_unique<T2DEllipse>();
-    CopyFigureStateTo(*S);
-    S->TheShadowRectF = TheShadowRectF;
-    S->TheRectF = TheRectF;
-    return S;
+    return SaveStateOf(*this, &T2DEllipse::TheShadowRectF, &T2DEllipse::TheRectF);
 }
 
 void T2DEllipse::SwapState(TBitmapLayer& Other) {
-    auto& O = dynamic_cast<T2DEllipse&>(Other);
-    SwapFigureState(O);
-    std::swap(TheShadowRectF, O.TheShadowRectF);
-    std::swap(TheRectF, O.TheRectF);
+    SwapStateOf(*this, Other, &T2DEllipse::TheShadowRectF, &T2DEllipse::TheRectF);
 }
 
 void T2DEllipse::WriteXML(pugi::xml_node aXMLNode) const {
