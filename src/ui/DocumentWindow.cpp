@@ -49,6 +49,7 @@ void TDocumentWindow::DocumentChanged(const TDocEvent& E) {
             QByteArray(reinterpret_cast<const char*>(Bytes.data()), static_cast<qsizetype>(Bytes.size())));
         return;
     }
+    case TDocChange::Modified: setWindowModified(FDoc.Modified()); return;
     case TDocChange::FrameAdded:
     case TDocChange::PagesChanged:
     case TDocChange::ActivePage:
@@ -98,7 +99,9 @@ void TDocumentWindow::Sync() {
         FTabs->setTabText(I, Sheet->Caption);
     }
     if (QWidget* Active = FWidgets.value(FDoc.ActivePage())) FTabs->setCurrentWidget(Active);
-    setWindowTitle(FDoc.Caption());
+    // The title marks changes not yet saved.
+    setWindowTitle(FDoc.Caption() + QStringLiteral("[*]"));
+    setWindowModified(FDoc.Modified());
     FSyncing = false;
 }
 

@@ -75,12 +75,14 @@ TEST_F(TMainWindowFixture, DocumentsGetWindowsAndCloseThroughTheModel) {
     TDocForm* Doc = Window->Model().DocFormList.front().get();
     TDocumentWindow* W = Window->DocumentWindow(Doc);
     ASSERT_TRUE(W);
-    EXPECT_EQ(W->windowTitle(), QStringLiteral("Unbenannt1"));
+    EXPECT_EQ(W->windowTitle(), QStringLiteral("Unbenannt1[*]"));
+    EXPECT_FALSE(W->isWindowModified());
     EXPECT_TRUE(Window->Action("mnSave")->isEnabled());
     EXPECT_FALSE(Window->Action("mnDelete")->isEnabled());
 
-    // With a change, the close box asks; Cancel keeps it, No closes it.
+    // With a change, the title shows it and the close box asks; Cancel keeps it, No closes it.
     Doc->SetNumLoops(1);
+    EXPECT_TRUE(W->isWindowModified());
     QMdiSubWindow* Sub = Window->MdiArea()->subWindowList().front();
     Dialogs.Answers = {mrCancel};
     Sub->close();
