@@ -138,10 +138,12 @@ TDocForm& TMainForm::CreateDocument() {
 }
 
 void TMainForm::RemoveDocument(TDocForm& Doc) {
-    if (FSelectedDocForm == &Doc) FSelectedDocForm = nullptr;
+    const bool WasSelected = FSelectedDocForm == &Doc;
+    if (WasSelected) FSelectedDocForm = nullptr;
     FSubscriptions.erase(&Doc);
     FView.DocumentClosing(Doc);
     std::erase_if(DocFormList, [&](const auto& P) { return P.get() == &Doc; });
+    if (WasSelected) EnableSpecMenuItems();
 }
 
 void TMainForm::PlaceDocumentWindow(TDocForm& Doc) {
@@ -385,7 +387,11 @@ void TMainForm::UpdatePropertiesMode() {
 
 std::optional<TCommandStates> TMainForm::EnableSpecMenuItems() {
     TDocForm* Doc = FSelectedDocForm;
-    if (!Doc) return std::nullopt;
+    if (!Doc) {
+        // Nothing else changes without a document, but there is nothing to take back either.
+        FView.ApplyCommandStates({{TCmd::Undo, false}, {TCmd::Redo, false}});
+        return std::nullopt;
+    }
     TImgView32* V = Doc->CurrentView();
     TPositionedLayer* S = Doc->Selection();
     TCommandStates St;

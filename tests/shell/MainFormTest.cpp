@@ -778,9 +778,11 @@ TEST_F(TMainFormFixture, ClosingAsksOnlyWhenThereAreChanges) {
     Touch(Doc);
     Model->Execute(TCmd::Undo); // back to the document as it was made
     EXPECT_FALSE(Doc.Modified());
+    EXPECT_TRUE(View.States[TCmd::Redo]);
     EXPECT_TRUE(Model->CloseProject(&Doc));
     EXPECT_EQ(Dialogs.Shown.size(), Asked);
     EXPECT_TRUE(Model->DocFormList.empty());
+    EXPECT_FALSE(View.States[TCmd::Redo]); // nothing left to take back or forth
 }
 
 TEST_F(TMainFormFixture, TheSampleDocumentHoldsOneLayerOfEachFigureKind) {
