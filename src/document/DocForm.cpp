@@ -26,13 +26,13 @@ TDocForm::TDocForm(TDocHost& Host) : FHost(Host), FEvents(std::make_shared<TDocE
     // The first frame's page and view, then the preview page after it.
     TTabSheet* First = NewPage(true);
     FTabSheetGif = NewPage(false);
-    FTabSheetGif->Caption = QString::fromUtf8(GifPreviewCaption);
-    FTabSheetGif->Tag = GifPreviewTag;
+    FTabSheetGif->FCaption = QString::fromUtf8(GifPreviewCaption);
+    FTabSheetGif->FTag = GifPreviewTag;
     FActivePage = First;
     TImgView32& View = *First->ImgView();
     View.Bitmap().SetOuterColor(0x7FFFFFFF);
     AppendFrameRecord({First, &View, nullptr, 1000, rmQuantize, dmFloydSteinberg});
-    First->Caption = FHost.LangText(QStringLiteral("FrameCpt")) + QLatin1Char(' ') + QString::number(1);
+    First->FCaption = FHost.LangText(QStringLiteral("FrameCpt")) + QLatin1Char(' ') + QString::number(1);
 }
 
 TDocForm::~TDocForm() {

@@ -27,8 +27,8 @@ class TFontLayerStyle;
 // One page of a document's page control: a frame page with its view, or the GIF preview page.
 class TTabSheet {
 public:
-    QString Caption;
-    int Tag = 0;
+    const QString& Caption() const { return FCaption; }
+    int Tag() const { return FTag; }
 
     // The frame's view; null for the preview page.
     TImgView32* ImgView() const { return FView.get(); }
@@ -39,6 +39,8 @@ private:
     TTabSheet();
     std::unique_ptr<TImgView32> FView;
     std::uint64_t FId;
+    QString FCaption;
+    int FTag = 0;
 };
 
 // The frame record; the page identifies the frame.

@@ -88,7 +88,7 @@ void TDocForm::OrderFramePages() {
 void TDocForm::RenumberFrameCaptions() {
     const QString Text = FHost.LangText(QStringLiteral("FrameCpt"));
     for (std::size_t I = 0; I < FFrames.size(); ++I)
-        FFrames[I].TabSheet->Caption = Text + QLatin1Char(' ') + QString::number(I + 1);
+        FFrames[I].TabSheet->FCaption = Text + QLatin1Char(' ') + QString::number(I + 1);
     Notify(TDocChange::PagesChanged);
 }
 
@@ -99,8 +99,8 @@ void TDocForm::AddFrameSheet() {
     TImgView32* View = Sheet->ImgView();
     View->Layers().MouseEvents = !FToolMode;
     AppendFrameRecord({Sheet, View, std::make_shared<TBitmap32>(), 1000, rmQuantize, dmFloydSteinberg});
-    Sheet->Tag = FrameCount() - 1;
-    Sheet->Caption =
+    Sheet->FTag = FrameCount() - 1;
+    Sheet->FCaption =
         FHost.LangText(QStringLiteral("FrameCpt")) + QLatin1Char(' ') + QString::number(FrameCount());
     Notify(TDocChange::FrameAdded, Sheet);
     SetActivePage(Sheet);

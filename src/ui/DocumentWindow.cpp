@@ -94,9 +94,9 @@ void TDocumentWindow::Sync() {
         const int At = FTabs->indexOf(W);
         if (At != I) {
             if (At >= 0) FTabs->removeTab(At);
-            FTabs->insertTab(I, W, Sheet->Caption);
+            FTabs->insertTab(I, W, Sheet->Caption());
         }
-        FTabs->setTabText(I, Sheet->Caption);
+        FTabs->setTabText(I, Sheet->Caption());
     }
     if (QWidget* Active = FWidgets.value(FDoc.ActivePage())) FTabs->setCurrentWidget(Active);
     // The title marks changes not yet saved.

@@ -21,7 +21,7 @@ struct TDocFixture : ::testing::Test {
 
     QStringList PageCaptions() const {
         QStringList L;
-        for (int I = 0; I < Doc->PageCount(); ++I) L << Doc->Pages(I)->Caption;
+        for (int I = 0; I < Doc->PageCount(); ++I) L << Doc->Pages(I)->Caption();
         return L;
     }
 
@@ -53,7 +53,7 @@ TEST_F(TDocFixture, NewDocumentHasOneFrameAndThePreviewPage) {
     EXPECT_EQ(R.DitherMode, dmFloydSteinberg);
     EXPECT_EQ(Doc->NumLoops(), 0);
     EXPECT_EQ(PageCaptions(), (QStringList{"Frame 1", "Gif Vorschau"}));
-    EXPECT_EQ(Doc->TabSheetGif()->Tag, 42);
+    EXPECT_EQ(Doc->TabSheetGif()->Tag(), 42);
     EXPECT_EQ(Doc->GetIndex(), 0);
     EXPECT_EQ(Doc->Frame1(), R.TabSheet);
     TImgView32& V = *Doc->ImgView();
@@ -72,7 +72,7 @@ TEST_F(TDocFixture, EmptyFramesAreNumberedAndRenumberedAfterDeletion) {
     EXPECT_EQ(PageCaptions(), (QStringList{"Frame 1", "Frame 2", "Frame 3", "Gif Vorschau"}));
     EXPECT_EQ(Doc->GetIndex(), 2);
     EXPECT_TRUE(Doc->Frame(1).Bitmap && Doc->Frame(1).Bitmap->Empty());
-    EXPECT_EQ(Doc->Frame(2).TabSheet->Tag, 2);
+    EXPECT_EQ(Doc->Frame(2).TabSheet->Tag(), 2);
     TTabSheet* Third = Doc->Frame(2).TabSheet;
 
     Doc->SetActivePage(Doc->Frame(1).TabSheet);
@@ -106,7 +106,7 @@ TEST_F(TDocFixture, ShiftingMovesRecordAndPageAndKeepsItActive) {
     EXPECT_EQ(Doc->Frame(2).ImgView->Bitmap().Pixel(0, 0), 0xFF123456u);
     EXPECT_EQ(Doc->Frame(2).Duration, 250);
     EXPECT_EQ(Doc->Pages(2), Second);
-    EXPECT_EQ(Second->Caption, QStringLiteral("Frame 3"));
+    EXPECT_EQ(Second->Caption(), QStringLiteral("Frame 3"));
     EXPECT_EQ(Doc->ActivePage(), Second);
     EXPECT_EQ(Doc->Pages(3), Doc->TabSheetGif());
 
@@ -117,7 +117,7 @@ TEST_F(TDocFixture, ShiftingMovesRecordAndPageAndKeepsItActive) {
     Doc->ShiftTabSheetLeft(); // already first
     EXPECT_EQ(Doc->GetIndex(), 0);
     EXPECT_EQ(Doc->Pages(0), Second);
-    EXPECT_EQ(Second->Caption, QStringLiteral("Frame 1"));
+    EXPECT_EQ(Second->Caption(), QStringLiteral("Frame 1"));
 }
 
 TEST_F(TDocFixture, CopiedFrameKeepsLayersInOrderAndPlace) {

@@ -306,7 +306,7 @@ TEST_F(TLayerUndo, FrameEditsUndoAndTheRedoListEndsWithANewEdit) {
     EXPECT_EQ(Doc->Frame(1).TabSheet, Third);
     EXPECT_EQ(Doc->Frame(1).Duration, 40);
     EXPECT_EQ(Doc->ActivePage(), Third);
-    EXPECT_EQ(Third->Caption, QStringLiteral("Frame 2"));
+    EXPECT_EQ(Third->Caption(), QStringLiteral("Frame 2"));
     Doc->Undo();
     EXPECT_EQ(Doc->Frame(1).Duration, 1000);
     Doc->Undo();
