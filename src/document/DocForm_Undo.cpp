@@ -7,6 +7,7 @@
 
 #include <QStringList>
 
+#include <algorithm>
 #include <atomic>
 
 namespace zp {
@@ -15,6 +16,45 @@ TUndos::TUndos() = default;
 TUndos::~TUndos() = default;
 TUndos::TUndos(TUndos&&) noexcept = default;
 TUndos& TUndos::operator=(TUndos&&) noexcept = default;
+
+TBitmap32* TUndos::KeptSurface() const {
+    if (fUndoState) return &fUndoState->Bitmap();
+    if (fUndoBitmap) return fUndoBitmap.get();
+    if (fUndoView) return &fUndoView->Bitmap();
+    return nullptr;
+}
+
+void TUndos::Pack() {
+    TBitmap32* S = KeptSurface();
+    if (!fPacked.empty() || !S || S->Empty()) return;
+    const std::size_t N = static_cast<std::size_t>(S->Width()) * static_cast<std::size_t>(S->Height());
+    const TColor32* P = S->Bits();
+    std::vector<std::uint32_t> Runs;
+    for (std::size_t I = 0; I < N;) {
+        std::size_t J = I + 1;
+        while (J < N && P[J] == P[I] && J - I < 0xFFFFFFFFu) ++J;
+        Runs.push_back(static_cast<std::uint32_t>(J - I));
+        Runs.push_back(P[I]);
+        // Not worth it: the pixels stay as they are.
+        if (Runs.size() >= N / 2) return;
+        I = J;
+    }
+    fPackedWidth = S->Width();
+    fPackedHeight = S->Height();
+    fPacked = std::move(Runs);
+    S->SetSize(0, 0);
+}
+
+void TUndos::Unpack() {
+    TBitmap32* S = KeptSurface();
+    if (fPacked.empty() || !S) return;
+    S->SetSize(fPackedWidth, fPackedHeight);
+    TColor32* P = S->Bits();
+    for (std::size_t I = 0; I + 1 < fPacked.size(); I += 2) P = std::fill_n(P, fPacked[I], fPacked[I + 1]);
+    fPacked.clear();
+    fPacked.shrink_to_fit();
+    S->Changed();
+}
 
 namespace {
 
@@ -42,6 +82,8 @@ QString PairText(float A, float B) {
 TUndos& TDocForm::AddUndo(TUndoType Kind, TTabSheet* Page) {
     // A new edit makes what was undone unreachable.
     FRedoList.clear();
+    // The record before this one is complete now: it waits packed.
+    if (!FUndoList.empty()) FUndoList.back().Pack();
     TUndos R;
     R.fUndoType = Kind;
     R.fSerial = NextSerial++;
@@ -297,7 +339,9 @@ template <class FRun> void RunNewest(std::vector<TUndos>& From, std::vector<TUnd
         // The record leaves its list before it runs: whatever happens, it never runs twice.
         TUndos R = std::move(From.back());
         From.pop_back();
+        R.Unpack();
         if (Run(R)) {
+            R.Pack();
             To.push_back(std::move(R));
             return;
         }

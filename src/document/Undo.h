@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace zp {
 
@@ -84,6 +85,17 @@ struct TUndos {
     int fLayerIndex = -1;
     // Tells records apart for the save point, unique in the process.
     std::uint64_t fSerial = 0;
+
+    // While the record waits, the pixels of the surface it keeps may be packed as runs of equal
+    // pixels: the pictures of figures are mostly transparent, so this keeps long histories small.
+    void Pack();
+    // Before the record runs.
+    void Unpack();
+    // The surface the record keeps: a layer state's picture, a painted surface, a background.
+    TBitmap32* KeptSurface() const;
+    std::vector<std::uint32_t> fPacked;
+    int fPackedWidth = 0;
+    int fPackedHeight = 0;
 
     TUndos();
     ~TUndos();
