@@ -1,0 +1,51 @@
+#pragma once
+
+#include "gfx/Image.h"
+#include "layers/Figuren.h"
+
+#include <memory>
+#include <vector>
+
+namespace zp {
+
+// An imported picture as a figure: the picture itself is never edited; every redraw draws it
+// with the figure's transformation and opacity, and its shadow, outline and gradient follow the
+// silhouette traced from the drawn picture.
+class TPicLayer : public T2DFiguren {
+public:
+    // A file in any format the image decoder reads; throws EGdipError when it cannot.
+    explicit TPicLayer(const QString& FileName);
+    // A copy of a decoded picture.
+    explicit TPicLayer(const TGPImage& AGDIBitmap);
+    // A surface, its transparency kept.
+    explicit TPicLayer(const TBitmap32& ABitmap32);
+    const char* ClassName() const override { return "TPicLayer"; }
+
+    using T2DFiguren::Paint;
+    void Paint() override;
+    void WriteXML(pugi::xml_node aXMLNode) const override;
+    void ReadXML(pugi::xml_node aXMLNode, int Version) override;
+    TPicLayer* Clone(TLayerCollection& Layers) const override;
+    std::unique_ptr<TBitmapLayer> SaveState() const override;
+    void SwapState(TBitmapLayer& Other) override;
+
+    const TGPImage& gdiBitmap() const { return *FGdiBitmap; }
+    // The traced silhouette from the last drawing, in layer-bitmap pixels.
+    std::vector<TGPPointF> PathPoints;
+
+protected:
+    void AddOutline(TGPPath& Path) override;
+    void AddShadowOutline(TGPPath& Path) override;
+
+private:
+    TPicLayer() = default;
+    void InitPicture();
+    void Refresh();
+    void DrawPicture();
+    // The untransformed place of the picture in the bitmap.
+    TGPRectF PictureRectF() const;
+
+    std::shared_ptr<TGPImage> FGdiBitmap;
+};
+
+} // namespace zp
