@@ -22,6 +22,7 @@ namespace zp {
 
 class T2DFiguren;
 class T2DLayerStyle;
+class TGPImage;
 class TFontLayerStyle;
 
 // One page of a document's page control: a frame page with its view, or the GIF preview page.
@@ -190,6 +191,11 @@ public:
     // undoInsertTextLayer. Null (nothing added) without a current frame.
     TBitmapLayer* InsertLayer(std::unique_ptr<TBitmapLayer> Layer, TUndoType Kind = undoInsertPicLayer,
                               int Index = -1);
+    // A picture layer from a picture file, at the picture's origin. A file that cannot be read
+    // adds nothing and throws the reader's error, whose message names the reason.
+    TBitmapLayer* OpenBitmapLayer(const QString& AFileName);
+    // A picture layer from a decoded picture with a copy of ALayerStyle.
+    TBitmapLayer* CreatePicLayer(const TGPImage& AGDIBitmap, const T2DLayerStyle& ALayerStyle);
     // A plain bitmap layer from a copy of ABitmap32 at PLeftTop.
     TBitmapLayer* CreateBitmapLayer(const TBitmap32& ABitmap32, TPoint PLeftTop, bool ATranspGradient);
     // A plain bitmap layer copied into AImgView, centred under its visible area (no undo entry:

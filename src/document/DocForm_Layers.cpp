@@ -2,9 +2,11 @@
 // selection frame, flattening, effects, and the change path every layer edit takes.
 #include "document/DocForm.h"
 
+#include "files/PictureFiles.h"
 #include "layers/Figuren.h"
 #include "layers/Filters.h"
 #include "layers/LayerStyle.h"
+#include "layers/PicLayer.h"
 #include "raster/Resamplers.h"
 
 #include <cmath>
@@ -166,6 +168,21 @@ TBitmapLayer* TDocForm::InsertLayer(std::unique_ptr<TBitmapLayer> Layer, TUndoTy
     AddUndo(Kind, FActivePage).fDstLayerId = Raw->Id();
     SelectLayer(Raw);
     return Raw;
+}
+
+TBitmapLayer* TDocForm::OpenBitmapLayer(const QString& AFileName) {
+    if (!CurrentView()) return nullptr;
+    // Decoded by the program's own readers, with their limits, before anything is added.
+    const std::unique_ptr<TBitmap32> Picture = LoadLayerPictureFromFile(AFileName);
+    return InsertLayer(std::make_unique<TPicLayer>(*Picture), undoInsertPicLayer);
+}
+
+TBitmapLayer* TDocForm::CreatePicLayer(const TGPImage& AGDIBitmap, const T2DLayerStyle& ALayerStyle) {
+    if (!CurrentView()) return nullptr;
+    auto Layer = std::make_unique<TPicLayer>(AGDIBitmap);
+    Layer->LayerStyle().Assign(ALayerStyle);
+    Layer->Paint();
+    return InsertLayer(std::move(Layer), undoInsertPicLayer);
 }
 
 TBitmapLayer* TDocForm::CreateBitmapLayer(const TBitmap32& ABitmap32, TPoint PLeftTop, bool ATranspGradient) {

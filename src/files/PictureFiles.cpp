@@ -83,6 +83,20 @@ std::unique_ptr<TBitmap32> LoadPictureFromFile(const QString& FileName, const TD
     }
 }
 
+std::unique_ptr<TBitmap32> LoadLayerPictureFromFile(const QString& FileName, const TDecodeLimits& Limits) {
+    const QString Ext = FileExtension(FileName);
+    const TPictureFormat Format = PictureFormatOfExtension(Ext.toStdString());
+    if (Format == pfNone) RaiseFileError(fekUnsupported, FileTexts::SUnknownKind, Utf8(Ext));
+    const std::vector<std::uint8_t> Data = ReadWholeFile(FileName);
+    try {
+        if (Format != pfPNG) return DecodePicture(Data, Format, Limits);
+        TPngTransparency Transparency = ptNone;
+        return DecodePNGWithAlpha(Data, Transparency, Limits);
+    } catch (const EFileError& E) {
+        RaiseFileError(E.Kind(), FileTexts::SOpenFailed, Utf8(FileName), E.what());
+    }
+}
+
 void WriteFileSafely(const QString& FileName, std::span<const std::uint8_t> Data) {
     // QSaveFile writes to a temporary file next to the target and renames it on commit; it
     // never falls back to writing the target directly.

@@ -21,6 +21,10 @@ bool IsPictureExtension(const QString& Ext);
 // Throws EFileError: fekNotFound for a missing file, fekUnsupported for another extension,
 // the decoder's kind otherwise; the message names the file.
 std::unique_ptr<TBitmap32> LoadPictureFromFile(const QString& FileName, const TDecodeLimits& Limits = {});
+// The same for a picture inserted as a layer, which keeps its transparency: a PNG's alpha and a
+// 32-bit BMP's fourth byte.
+std::unique_ptr<TBitmap32> LoadLayerPictureFromFile(const QString& FileName,
+                                                    const TDecodeLimits& Limits = {});
 
 // Writes Data to a temporary file in the target's folder and renames it over FileName only
 // when everything has been written. On failure the temporary file is removed, an existing

@@ -122,6 +122,8 @@ public:
     // The commands the menus hide, which do nothing.
     static bool IsHiddenCommand(TCmd Command);
     void DeleteALayer();
+    void InsertPictureFromFile();
+    void InsertPictureFromTemplate();
     void FlattenCurrentFrame();
     void RotateByAngle();
     void AddMotionBlur();

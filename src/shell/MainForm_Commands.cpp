@@ -21,9 +21,7 @@ bool TMainForm::IsPendingCommand(TCmd Command) {
     case TCmd::Paste:
     case TCmd::WorkingArea:
     case TCmd::PictureSize:
-    case TCmd::ExtLayer:
-    case TCmd::PicLayer:
-    case TCmd::PicFromTemplate: return true;
+    case TCmd::ExtLayer: return true;
     default: return false;
     }
 }
@@ -95,6 +93,21 @@ void TMainForm::Execute(TCmd Command) {
         break;
 
     // --- Ebene
+    case TCmd::PicLayer:
+    case TCmd::PicFromTemplate:
+        if (Doc) {
+            // While the dialog is open the canvas takes no clicks of its own.
+            Doc->SetMouseEvents(false);
+            struct TBack {
+                TDocForm& D;
+                ~TBack() { D.SetMouseEvents(true); }
+            } Back{*Doc};
+            if (Command == TCmd::PicLayer)
+                InsertPictureFromFile();
+            else
+                InsertPictureFromTemplate();
+        }
+        break;
     case TCmd::Delete: DeleteALayer(); break;
     case TCmd::ResizeLayer:
         if (Doc) Doc->LayerResetScale();
@@ -166,8 +179,6 @@ void TMainForm::Execute(TCmd Command) {
     case TCmd::WorkingArea:
     case TCmd::PictureSize:
     case TCmd::ExtLayer:
-    case TCmd::PicLayer:
-    case TCmd::PicFromTemplate:
         UserDialogs().ShowMessage(
             QString::fromUtf8(ApplicationTitle),
             QStringLiteral("„%1“ ist in dieser Version noch nicht verfügbar.").arg(CommandCaption(Command)),
@@ -178,6 +189,39 @@ void TMainForm::Execute(TCmd Command) {
 
 void TMainForm::DeleteALayer() {
     if (FSelectedDocForm && FSelectedDocForm->Selection()) FSelectedDocForm->DeleteClick();
+}
+
+void TMainForm::InsertPictureFromFile() {
+    TDocForm* Doc = FSelectedDocForm;
+    struct TStates {
+        TMainForm& M;
+        ~TStates() { M.EnableSpecMenuItems(); }
+    } States{*this};
+    if (!Doc || !Doc->CurrentView()) return;
+    int FilterIndex = 1;
+    const QString Name = UserDialogs().AskOpenFileName(QString::fromUtf8(OpenPictureFilter), FilterIndex);
+    if (Name.isEmpty()) return;
+    if (Doc->OpenBitmapLayer(Name)) ActivateZeigerTool();
+}
+
+void TMainForm::InsertPictureFromTemplate() {
+    TDocForm* Doc = FSelectedDocForm;
+    struct TStates {
+        TMainForm& M;
+        ~TStates() { M.EnableSpecMenuItems(); }
+    } States{*this};
+    if (!Doc || !Doc->CurrentView()) return;
+    const QString Path = UserDialogs().AskTemplate(true);
+    const bool Empty = Doc->CurrentView()->Bitmap().Empty();
+    if (!Path.isEmpty() && QFileInfo(Path).isFile() && !Empty) {
+        if (Doc->OpenBitmapLayer(Path)) ActivateZeigerTool();
+    } else if (Empty) {
+        UserDialogs().ShowMessage(QString::fromUtf8(ApplicationTitle),
+                                  LangText(QStringLiteral("TxtMissProj")), TMsgIcon::Information);
+    } else if (!Path.isEmpty()) {
+        UserDialogs().ShowMessage(QString::fromUtf8(ApplicationTitle),
+                                  LangText(QStringLiteral("TxtMissFile")), TMsgIcon::Information);
+    }
 }
 
 void TMainForm::FlattenCurrentFrame() {

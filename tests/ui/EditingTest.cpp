@@ -178,3 +178,50 @@ TEST_F(TEditingFixture, CommandsStillToComeSayWhyNothingHappens) {
 
 } // namespace
 } // namespace zp
+
+#include "files/PictureCodecs.h"
+#include "files/PictureFiles.h"
+
+namespace zp {
+namespace {
+
+TEST_F(TEditingFixture, InsertingAPictureFromAFileAndUndoingIt) {
+    TBitmap32 Picture;
+    Picture.SetSize(30, 20);
+    Picture.Clear(0x8000FF00); // half transparent green
+    const QString Png = Places.Path(QStringLiteral("gruen.png"));
+    WriteFileSafely(Png, EncodeTransparentPNG(Picture));
+    const int Records = Doc->UndoCount();
+
+    Dialogs.FileNames = {Png};
+    Window->Action("mnPicLayer")->trigger();
+    ASSERT_EQ(Layers().Count(), 5);
+    auto* Inserted = dynamic_cast<TBitmapLayer*>(Layers().Items(4));
+    ASSERT_TRUE(Inserted);
+    EXPECT_STREQ(Inserted->ClassName(), "TPicLayer");
+    EXPECT_EQ(Doc->Selection(), Inserted);
+    EXPECT_EQ(Doc->UndoCount(), Records + 1);
+    // The picture sits at the origin, with its transparency.
+    const std::unique_ptr<TBitmap32> Shown = TDocForm::ComposeFrame(*Doc->CurrentView());
+    EXPECT_EQ(Shown->Pixel(5, 5), 0xFF80FF80u); // half green over white
+    EXPECT_EQ(Shown->Pixel(29, 19), 0xFF80FF80u);
+    EXPECT_EQ(Shown->Pixel(30, 5), 0xFFFFFFFFu); // beside it the background
+
+    // A damaged file says why and adds nothing.
+    const QString Bad = Places.Path(QStringLiteral("kaputt.png"));
+    TTempPlaces::WriteText(Bad, "\x89PNG and nothing else");
+    Dialogs.FileNames = {Bad};
+    const std::size_t Messages = Dialogs.Shown.size();
+    Window->Action("mnPicLayer")->trigger();
+    EXPECT_EQ(Dialogs.Shown.size(), Messages + 1);
+    EXPECT_EQ(Dialogs.Shown.back().Icon, TMsgIcon::Error);
+    EXPECT_EQ(Layers().Count(), 5);
+    EXPECT_EQ(Doc->UndoCount(), Records + 1);
+    EXPECT_TRUE(Doc->ToolMode());
+
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Layers().Count(), 4);
+}
+
+} // namespace
+} // namespace zp
