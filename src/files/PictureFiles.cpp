@@ -4,8 +4,12 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
+#include <QImageReader>
 #include <QSaveFile>
 
+#include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace zp {
@@ -83,8 +87,51 @@ std::unique_ptr<TBitmap32> LoadPictureFromFile(const QString& FileName, const TD
     }
 }
 
+namespace {
+
+// An icon file holds the same picture in several sizes: the largest is taken. Qt's reader
+// gives 32-bit icons their alpha and older ones their mask.
+std::unique_ptr<TBitmap32> LoadIcon(const QString& FileName, const TDecodeLimits& Limits) {
+    QImageReader Reader(FileName, "ico");
+    if (!Reader.canRead())
+        RaiseFileError(
+            fekMalformed, FileTexts::SOpenFailed, Utf8(FileName),
+            Utf8(QString::fromUtf8(FileTexts::SMalformed).arg(QStringLiteral("ICO"), Reader.errorString())));
+    int Best = -1;
+    std::int64_t BestPixels = -1;
+    for (int I = 0; I < std::max(1, Reader.imageCount()); ++I) {
+        if (!Reader.jumpToImage(I)) break;
+        const QSize S = Reader.size();
+        const std::int64_t Pixels = std::int64_t{S.width()} * S.height();
+        if (Pixels > BestPixels) {
+            Best = I;
+            BestPixels = Pixels;
+        }
+    }
+    if (BestPixels > Limits.MaxPixels)
+        RaiseFileError(fekTooLarge, FileTexts::SOpenFailed, Utf8(FileName), FileTexts::SFileTooLarge);
+    if (Best > 0) Reader.jumpToImage(Best);
+    const QImage Image = Reader.read().convertToFormat(QImage::Format_ARGB32);
+    if (Image.isNull())
+        RaiseFileError(
+            fekMalformed, FileTexts::SOpenFailed, Utf8(FileName),
+            Utf8(QString::fromUtf8(FileTexts::SMalformed).arg(QStringLiteral("ICO"), Reader.errorString())));
+    auto Picture = std::make_unique<TBitmap32>();
+    Picture->SetSize(Image.width(), Image.height());
+    for (int Y = 0; Y < Image.height(); ++Y)
+        std::memcpy(Picture->ScanLine(Y), Image.constScanLine(Y),
+                    static_cast<std::size_t>(Image.width()) * 4);
+    return Picture;
+}
+
+} // namespace
+
 std::unique_ptr<TBitmap32> LoadLayerPictureFromFile(const QString& FileName, const TDecodeLimits& Limits) {
     const QString Ext = FileExtension(FileName);
+    if (Ext.compare(QLatin1String(".ico"), Qt::CaseInsensitive) == 0) {
+        if (!QFileInfo::exists(FileName)) RaiseFileError(fekNotFound, FileTexts::SNotFound, Utf8(FileName));
+        return LoadIcon(FileName, Limits);
+    }
     const TPictureFormat Format = PictureFormatOfExtension(Ext.toStdString());
     if (Format == pfNone) RaiseFileError(fekUnsupported, FileTexts::SUnknownKind, Utf8(Ext));
     const std::vector<std::uint8_t> Data = ReadWholeFile(FileName);

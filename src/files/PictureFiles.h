@@ -21,8 +21,8 @@ bool IsPictureExtension(const QString& Ext);
 // Throws EFileError: fekNotFound for a missing file, fekUnsupported for another extension,
 // the decoder's kind otherwise; the message names the file.
 std::unique_ptr<TBitmap32> LoadPictureFromFile(const QString& FileName, const TDecodeLimits& Limits = {});
-// The same for a picture inserted as a layer, which keeps its transparency: a PNG's alpha and a
-// 32-bit BMP's fourth byte.
+// The same for a picture inserted as a layer, which keeps its transparency: a PNG's alpha, a
+// 32-bit BMP's fourth byte; icons (".ico") are read too, the largest picture they hold.
 std::unique_ptr<TBitmap32> LoadLayerPictureFromFile(const QString& FileName,
                                                     const TDecodeLimits& Limits = {});
 

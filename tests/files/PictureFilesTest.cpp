@@ -141,3 +141,58 @@ TEST(PictureFiles, AFailedSaveLeavesTheOldFileAndNoTemporaryFile) {
 
 } // namespace
 } // namespace zp
+
+#include "files/PictureCodecs.h"
+
+namespace zp {
+namespace {
+
+// An icon file with 32-bit pictures of the given sides, each a solid colour with alpha.
+QByteArray IconFile(const std::vector<std::pair<int, TColor32>>& Pictures) {
+    QByteArray Dir, Data;
+    auto U16 = [](QByteArray& B, int V) { B.append(char(V & 0xFF)).append(char((V >> 8) & 0xFF)); };
+    auto U32 = [&](QByteArray& B, int V) { U16(B, V & 0xFFFF), U16(B, (V >> 16) & 0xFFFF); };
+    U16(Dir, 0), U16(Dir, 1), U16(Dir, static_cast<int>(Pictures.size()));
+    int Offset = 6 + 16 * static_cast<int>(Pictures.size());
+    for (const auto& [Side, Colour] : Pictures) {
+        QByteArray Dib;
+        U32(Dib, 40), U32(Dib, Side), U32(Dib, 2 * Side), U16(Dib, 1), U16(Dib, 32);
+        for (int I = 0; I < 6; ++I) U32(Dib, 0);
+        for (int P = 0; P < Side * Side; ++P) U32(Dib, static_cast<int>(Colour));
+        Dib.append(QByteArray(((Side + 31) / 32) * 4 * Side, '\0')); // the mask: all shown
+        Dir.append(char(Side)).append(char(Side)).append('\0').append('\0');
+        U16(Dir, 1), U16(Dir, 32), U32(Dir, static_cast<int>(Dib.size())), U32(Dir, Offset);
+        Offset += static_cast<int>(Dib.size());
+        Data += Dib;
+    }
+    return Dir + Data;
+}
+
+TEST(LayerPictures, KeepTheirTransparencyAndIconsGiveTheirLargestPicture) {
+    QTemporaryDir Dir;
+    auto Write = [](const QString& Path, const QByteArray& Bytes) {
+        QFile F(Path);
+        ASSERT_TRUE(F.open(QIODevice::WriteOnly));
+        F.write(Bytes);
+    };
+    const QString Ico = Dir.filePath(QStringLiteral("symbol.ICO"));
+    Write(Ico, IconFile({{16, 0xFFFF0000}, {32, 0x800000FF}, {24, 0xFF00FF00}}));
+    const std::unique_ptr<TBitmap32> I = LoadLayerPictureFromFile(Ico);
+    ASSERT_EQ(I->Width(), 32);
+    EXPECT_EQ(I->Pixel(5, 5), 0x800000FFu);
+
+    TBitmap32 Half;
+    Half.SetSize(3, 2);
+    Half.Clear(0x4000FF00);
+    const QString Png = Dir.filePath(QStringLiteral("halb.png"));
+    WriteFileSafely(Png, EncodeTransparentPNG(Half));
+    EXPECT_EQ(LoadLayerPictureFromFile(Png)->Pixel(2, 1), 0x4000FF00u);
+    EXPECT_EQ(LoadPictureFromFile(Png)->Pixel(2, 1) >> 24, 0xFFu); // a document's picture is opaque
+
+    Write(Ico, "not an icon");
+    EXPECT_THROW(LoadLayerPictureFromFile(Ico), EFileError);
+    EXPECT_THROW(LoadLayerPictureFromFile(Dir.filePath(QStringLiteral("fehlt.ico"))), EFileError);
+}
+
+} // namespace
+} // namespace zp
