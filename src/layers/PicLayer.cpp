@@ -99,12 +99,18 @@ void TPicLayer::DrawPicture() {
     const TGPRectF Whole{0, 0, static_cast<float>(FGdiBitmap->Width()),
                          static_cast<float>(FGdiBitmap->Height())};
 
-    // The silhouette of the picture as it is drawn untransformed.
-    G.DrawImage(*FGdiBitmap, R, Whole);
-    TMarchingSqare Tracer(Bitmap(), Bitmap().BoundsRect(), SilhouetteAlphaLevel);
-    PathPoints.clear();
-    for (const TPoint& P : Tracer.March())
-        PathPoints.push_back({static_cast<float>(P.X), static_cast<float>(P.Y)});
+    // The silhouette of the picture as it is drawn untransformed; the same picture at the same
+    // place gives the same trace, which is kept. (The picture itself needs no fresh decoding
+    // either: its PNG round trip gives back the very same pixels.)
+    const TTraced Now{R, Bitmap().Width(), Bitmap().Height()};
+    if (!(Now == FTracedIn)) {
+        G.DrawImage(*FGdiBitmap, R, Whole);
+        TMarchingSqare Tracer(Bitmap(), Bitmap().BoundsRect(), SilhouetteAlphaLevel);
+        PathPoints.clear();
+        for (const TPoint& P : Tracer.March())
+            PathPoints.push_back({static_cast<float>(P.X), static_cast<float>(P.Y)});
+        FTracedIn = Now;
+    }
     TGPPath Outline(FillModeAlternate);
     // Fewer than three points outline nothing: outline, shadow and gradient then draw nothing.
     if (PathPoints.size() >= 3) Outline.AddPolygon(PathPoints);
@@ -163,11 +169,12 @@ std::unique_ptr<TBitmapLayer> TPicLayer::SaveState() const {
     // The picture never changes: the copy shares it.
     S->FGdiBitmap = FGdiBitmap;
     S->PathPoints = PathPoints;
+    S->FTracedIn = FTracedIn;
     return S;
 }
 
 void TPicLayer::SwapState(TBitmapLayer& Other) {
-    SwapStateOf(*this, Other, &TPicLayer::FGdiBitmap, &TPicLayer::PathPoints);
+    SwapStateOf(*this, Other, &TPicLayer::FGdiBitmap, &TPicLayer::PathPoints, &TPicLayer::FTracedIn);
 }
 
 void TPicLayer::WriteXML(pugi::xml_node aXMLNode) const {
@@ -179,8 +186,10 @@ void TPicLayer::WriteXML(pugi::xml_node aXMLNode) const {
 
 void TPicLayer::ReadXML(pugi::xml_node aXMLNode, int Version) {
     Read2DPropsFromXML(aXMLNode, Version);
-    if (auto Picture = TGeneralGraphicFunctions::StringToTGPImage(ReadXMLText(aXMLNode, "PictureData")))
+    if (auto Picture = TGeneralGraphicFunctions::StringToTGPImage(ReadXMLText(aXMLNode, "PictureData"))) {
         FGdiBitmap = std::move(Picture);
+        ForgetSilhouette();
+    }
     LayerStyle().ReadXML(aXMLNode, Version);
 }
 

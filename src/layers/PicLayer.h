@@ -30,6 +30,9 @@ public:
     void SwapState(TBitmapLayer& Other) override;
 
     const TGPImage& gdiBitmap() const { return *FGdiBitmap; }
+    // The silhouette is traced again only when the picture's untransformed place in the bitmap
+    // changed; this forgets it, so the next drawing traces anew.
+    void ForgetSilhouette() { FTracedIn = {}; }
     // The traced silhouette from the last drawing, in layer-bitmap pixels.
     std::vector<TGPPointF> PathPoints;
 
@@ -46,6 +49,15 @@ private:
     TGPRectF PictureRectF() const;
 
     std::shared_ptr<TGPImage> FGdiBitmap;
+    // Where PathPoints were traced: the picture's rectangle and the bitmap's size.
+    struct TTraced {
+        TGPRectF Place{};
+        int Width = 0, Height = 0;
+        bool operator==(const TTraced& O) const {
+            return Place.X == O.Place.X && Place.Y == O.Place.Y && Place.Width == O.Place.Width &&
+                   Place.Height == O.Place.Height && Width == O.Width && Height == O.Height;
+        }
+    } FTracedIn;
 };
 
 } // namespace zp

@@ -83,5 +83,31 @@ TEST(PicLayer, ClonesAndSavedStatesShowTheSame) {
     EXPECT_TRUE(SameImage(*P, *C));
 }
 
+TEST(PicLayer, AKeptSilhouetteDrawsWhatAFreshTraceDraws) {
+    auto Picture = Opaque(40, 30, 0);
+    Picture->FillRect(5, 5, 35, 25, 0xFF2080F0);
+    Picture->FillRect(15, 0, 25, 30, 0x90F08020);
+    TLayerCollection Layers;
+    auto* Kept = Layers.Add<TPicLayer>(*Picture);
+    auto* Fresh = Layers.Add<TPicLayer>(*Picture);
+    for (TPicLayer* P : {Kept, Fresh}) {
+        P->LayerStyle().SetOutline(true);
+        P->LayerStyle().SetOutlineSize(3);
+        P->LayerStyle().SetShadow(true);
+    }
+    auto Step = [&](auto&& Edit) {
+        Edit(*Kept);
+        Fresh->ForgetSilhouette();
+        Edit(*Fresh);
+        EXPECT_TRUE(SameImage(*Kept, *Fresh));
+        EXPECT_EQ(Kept->PathPoints.size(), Fresh->PathPoints.size());
+    };
+    Step([](TPicLayer& P) { P.Paint(); });
+    Step([](TPicLayer& P) { P.Rotate(30); });
+    Step([](TPicLayer& P) { P.FlipVertical(); });
+    Step([](TPicLayer& P) { P.SetScale({1.5f, 1.0f}); });
+    Step([](TPicLayer& P) { P.LayerStyle().SetOutlineSize(6), P.Paint(); });
+}
+
 } // namespace
 } // namespace zp
