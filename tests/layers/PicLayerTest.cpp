@@ -2,6 +2,9 @@
 #include "FigureTestSupport.h"
 
 #include "layers/PicLayer.h"
+#include "layers/XmlValues.h"
+
+#include <sstream>
 
 #include <gtest/gtest.h>
 
@@ -107,6 +110,39 @@ TEST(PicLayer, AKeptSilhouetteDrawsWhatAFreshTraceDraws) {
     Step([](TPicLayer& P) { P.FlipVertical(); });
     Step([](TPicLayer& P) { P.SetScale({1.5f, 1.0f}); });
     Step([](TPicLayer& P) { P.LayerStyle().SetOutlineSize(6), P.Paint(); });
+}
+
+TEST(PicLayer, ReadsBackFromItsElementsToTheSamePicture) {
+    auto Picture = Opaque(24, 16, 0x00000000);
+    Picture->FillRect(2, 2, 22, 14, 0xC0F04000);
+    TLayerCollection Layers;
+    auto* P = Layers.Add<TPicLayer>(*Picture);
+    P->LayerStyle().SetShadow(true);
+    P->LayerStyle().SetOutline(true);
+    P->LayerStyle().SetOutlineSize(2);
+    P->AddEffect(efSharpen);
+    P->Rotate(15);
+    P->SetScale({1.25f, 1.0f});
+
+    pugi::xml_document Doc;
+    P->WriteXML(Doc.append_child("Layer"));
+    std::ostringstream Out;
+    Doc.save(Out);
+    pugi::xml_document Back;
+    ASSERT_TRUE(Back.load_string(Out.str().c_str()));
+    const pugi::xml_node Layer = Back.document_element();
+    EXPECT_EQ(ReadXMLInteger(Layer, "LayerType"), 0);
+
+    // A reader makes the layer from its picture, then reads the rest.
+    const auto Stored = TGeneralGraphicFunctions::StringToTGPImage(ReadXMLText(Layer, "PictureData"));
+    ASSERT_TRUE(Stored);
+    auto* R = Layers.Add<TPicLayer>(*Stored);
+    R->ReadXML(Layer, 3000);
+    R->Paint();
+    R->SetLocation(P->Location());
+    EXPECT_EQ(R->ScaleFactor(), P->ScaleFactor());
+    EXPECT_EQ(R->LayerStyle().EffectList, P->LayerStyle().EffectList);
+    EXPECT_TRUE(SameImage(*R, *P));
 }
 
 } // namespace
