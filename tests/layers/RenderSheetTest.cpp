@@ -1,7 +1,9 @@
-// A sheet of every figure kind in several styles, written for a person to look at.
+// A sheet of every figure kind and of a picture layer in several styles, written for a person
+// to look at.
 #include "FigureTestSupport.h"
 
 #include "layers/Line.h"
+#include "layers/PicLayer.h"
 #include "layers/Polygon.h"
 #include "layers/Rectangle.h"
 
@@ -45,8 +47,31 @@ struct TColumn {
     TStyler Style;
 };
 
+// A picture with an irregular silhouette: a disc and a bar, shaded, on transparent pixels.
+TBitmap32& SamplePicture() {
+    static TBitmap32 P;
+    if (P.Empty()) {
+        P.SetSize(80, 60);
+        P.Clear(0);
+        for (int Y = 0; Y < 60; ++Y)
+            for (int X = 0; X < 80; ++X) {
+                const int DX = X - 30, DY = Y - 30;
+                if (DX * DX + DY * DY < 26 * 26 || (X > 40 && Y > 24 && Y < 36))
+                    P.SetPixel(
+                        X, Y, Color32(static_cast<unsigned>(120 + X), static_cast<unsigned>(60 + 2 * Y), 90));
+            }
+    }
+    return P;
+}
+
 T2DFiguren* MakeFigure(TLayerCollection& Layers, int Row, int X, int Y) {
     switch (Row) {
+    case 4: {
+        auto* P = Layers.Add<TPicLayer>(SamplePicture());
+        const TFloatRect L = P->Location();
+        P->SetLocation({L.Left + X + 20, L.Top + Y + 20, L.Right + X + 20, L.Bottom + Y + 20});
+        return P;
+    }
     case 0: return Layers.Add<T2DRectangle>(X + 20, Y + 20, X + 100, Y + 80);
     case 1: return Layers.Add<T2DEllipse>(X + 20, Y + 20, X + 100, Y + 80);
     case 2: return Layers.Add<T2DPolygon>(X + 60, Y + 52, X + 95, Y + 40, 5);
@@ -131,7 +156,7 @@ TEST(RenderSheet, EveryFigureKindInSeveralStyles) {
          }},
     };
     constexpr int ColumnCount = sizeof(Columns) / sizeof(Columns[0]);
-    constexpr int Rows = 4;
+    constexpr int Rows = 5;
 
     TLayerCollection Layers;
     for (int Row = 0; Row < Rows; ++Row)
