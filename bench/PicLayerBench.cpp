@@ -2,8 +2,6 @@
 // (with the silhouette traced) and a repeated one of the unchanged layer (goal: under 50 ms).
 #include "layers/PicLayer.h"
 
-#include <QGuiApplication>
-
 #include <benchmark/benchmark.h>
 
 #include <random>
@@ -51,12 +49,3 @@ void BM_Repeated(benchmark::State& State) {
 BENCHMARK(BM_Repeated)->Name("PhotoLayer/unchanged")->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication App(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

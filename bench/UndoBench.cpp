@@ -4,8 +4,6 @@
 #include "document/DocForm.h"
 #include "layers/Rectangle.h"
 
-#include <QGuiApplication>
-
 #include <benchmark/benchmark.h>
 
 #include <malloc.h>
@@ -129,13 +127,3 @@ void BM_RedoAll(benchmark::State& State) {
 BENCHMARK(BM_RedoAll)->Name("1000Edits/redoAll")->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    // Figures draw with fonts and paths of Qt's GUI module.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication App(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -352,8 +352,6 @@ private:
     // Serial of the newest record at the last save; 0: the document as created.
     std::uint64_t FSavedSerial = 0;
     bool FWasModified = false;
-    // An undo or redo is running: the records it causes are not recorded.
-    bool FReverting = false;
     bool FDestroying = false;
     bool FAssembling = false;
     bool FToolMode = true;

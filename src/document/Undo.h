@@ -46,9 +46,6 @@ enum TUndoType {
     undoNumLoops,
 };
 
-// The two uses of the layer copy routine.
-enum TCopyType { cptUndo, cptClipBoard };
-
 // One undo record. What changed is named by identity (a layer's or a frame page's id), never
 // by a pointer, and is looked up when the record runs; a record whose target is gone is
 // skipped. Running a record puts back the state it holds and keeps the state it replaced in

@@ -98,10 +98,15 @@ void TMainForm::Execute(TCmd Command) {
         if (Doc) {
             // While the dialog is open the canvas takes no clicks of its own.
             Doc->SetMouseEvents(false);
+            // Whatever happens, the canvas tools come back and the states follow the result.
             struct TBack {
+                TMainForm& M;
                 TDocForm& D;
-                ~TBack() { D.SetMouseEvents(true); }
-            } Back{*Doc};
+                ~TBack() {
+                    D.SetMouseEvents(true);
+                    M.EnableSpecMenuItems();
+                }
+            } Back{*this, *Doc};
             if (Command == TCmd::PicLayer)
                 InsertPictureFromFile();
             else
@@ -193,10 +198,6 @@ void TMainForm::DeleteALayer() {
 
 void TMainForm::InsertPictureFromFile() {
     TDocForm* Doc = FSelectedDocForm;
-    struct TStates {
-        TMainForm& M;
-        ~TStates() { M.EnableSpecMenuItems(); }
-    } States{*this};
     if (!Doc || !Doc->CurrentView()) return;
     int FilterIndex = 1;
     const QString Name = UserDialogs().AskOpenFileName(QString::fromUtf8(OpenPictureFilter), FilterIndex);
@@ -206,10 +207,6 @@ void TMainForm::InsertPictureFromFile() {
 
 void TMainForm::InsertPictureFromTemplate() {
     TDocForm* Doc = FSelectedDocForm;
-    struct TStates {
-        TMainForm& M;
-        ~TStates() { M.EnableSpecMenuItems(); }
-    } States{*this};
     if (!Doc || !Doc->CurrentView()) return;
     const QString Path = UserDialogs().AskTemplate(true);
     const bool Empty = Doc->CurrentView()->Bitmap().Empty();
