@@ -1,23 +1,13 @@
 #pragma once
 
-#include "gfx/GdipTypes.h"
-#include "gfx/Matrix.h"
-#include "gfx/Path.h"
-#include "layers/Filters.h"
-#include "layers/GeneralGraphicFunctions.h"
-#include "layers/LayerStyle.h"
-#include "raster/Layers.h"
+#include "layers/StyledLayer.h"
 
-#include <QImage>
 #include <pugixml.hpp>
 
 #include <memory>
 #include <vector>
 
 namespace zp {
-
-class TGPBrush;
-class TGPGraphics;
 
 // Base of the vector figure layers. A figure keeps geometry, style and an accumulated
 // transformation, never edited pixels: every change redraws the whole bitmap, a generous
@@ -26,7 +16,7 @@ class TGPGraphics;
 //
 // Geometry lives in two coordinate systems: fX1..fY2 are picture coordinates, StartPoint,
 // the gradient points and everything drawn are pixels of the layer's own bitmap.
-class T2DFiguren : public TBitmapLayer {
+class T2DFiguren : public TStyledLayer {
 public:
     T2DFiguren();
     ~T2DFiguren() override;
@@ -35,6 +25,7 @@ public:
     using TBitmapLayer::Paint;
     // Rebuilds the bitmap, then runs the effects.
     virtual void Paint() = 0;
+    void Redraw() final { Paint(); }
     // The layer's content of a project file (kind, figure block, own values, style block).
     virtual void WriteXML(pugi::xml_node aXMLNode) const = 0;
     virtual void ReadXML(pugi::xml_node aXMLNode, int Version) = 0;
@@ -61,44 +52,8 @@ public:
     float AY() const { return fA.Y; }
     void SetAY(float Value) { fA.Y = Value; }
 
-    // Accumulated scale factors. SetScale multiplies them by Value, scales the transformation
-    // and redraws.
-    TFloatPoint ScaleFactor() const { return fScaleFactor; }
-    void SetScale(TFloatPoint Value);
-
-    // --- state of the last drawing
-    // One effect object per entry of the style's EffectList, same order.
-    std::vector<std::unique_ptr<TEffect>> EffectObjectList;
-    // The anchor used by the last repositioning (bitmap pixels).
-    TPoint PreviousStartPoint;
     // No drawing has happened yet.
     bool FirstPaint = true;
-    // The anchor point in bitmap pixels.
-    TPoint StartPoint;
-    // Bounds of the transformed outline in bitmap pixels, from the last drawing.
-    TGPRectF GPBoundingRect;
-    // Centre of the untransformed outline's bounds: the pivot of flips and rotations.
-    TFloatPoint TransformationPoint;
-    // The drawing matrix, rebuilt from the style's matrix at every drawing.
-    TGPMatrix Matrix;
-    TGeneralGraphicFunctions GeneralGraphicFunction;
-
-    // --- transformation, each followed by Paint
-    void FlipVertical();
-    void FlipHorizontal();
-    // Positive degrees turn counter-clockwise on screen.
-    void Rotate(double Degree);
-
-    // --- effects
-    // The convolution kinds add an object bound to the bitmap; a motion blur needs its
-    // parameters and comes through AddEffect(Effect).
-    void AddingEffect(TEffectType EffectType);
-    void AddEffect(TEffectType EffectType);
-    // Only a motion blur is kept; any other object is dropped. Both repaint.
-    void AddEffect(std::unique_ptr<TEffect> Effect);
-    void RemoveLastEffect();
-    // Five times the largest motion blur strength: room for the smear.
-    int MotionBlurMargin() const;
 
     // --- sizes: the direction vector with outline, shadow, scale and blur margin; at least 2
     int GetWidth() const;
@@ -109,18 +64,6 @@ public:
     void ChangeDirectionVector();
     // The red one-pixel outline without fill of a figure being dragged out.
     void SetHelpLineStyle();
-
-    // --- rectangles
-    // The transformed outline's bounds in picture coordinates (one pixel more to the right and
-    // bottom, as the selection frame wants it).
-    TFloatRect BoundingRect() const;
-    // The same in bitmap pixels, kept inside the bitmap.
-    TFloatRect PictureRect() const;
-    // A rectangle of picture coordinates in this layer's bitmap pixels.
-    TFloatRect GetPictureCoord(const TFloatRect& ImgViewRect) const;
-    // The figure's part of the bitmap as a new surface (or a new picture).
-    std::unique_ptr<TBitmap32> ExtractBitmap32() const;
-    QImage ExtractBitmap() const;
 
     // --- project file
     // The direction vector and the scale factors.
@@ -137,21 +80,13 @@ protected:
     // The shared drawing sequence over AddOutline and AddShadowOutline: clear, transformation
     // bookkeeping, shadow, outline, fill and gradient.
     void DrawFigure();
-    // Finds the drawing matrix: the style's matrix corrected so that the transformed outline's
-    // bounds start where the untransformed ones do. Empties Path.
-    void TransformationCalculations(TGPPath& Path);
     // The brush that fills the outline: hatch, texture (following the figure's matrix) or solid.
     std::unique_ptr<TGPBrush> CreateFillBrush();
-    // Moves the location so that bitmap point P lands where the previous anchor did.
-    void MoveToAnchor(TPoint P);
     // Keeps the gradient on the figure when StartPoint moves within a resized bitmap.
     void MoveGradientWithAnchor();
-    void ApplyEffects();
     // The common part of every Clone (the scale factors included, so that the copy's bitmap
     // holds the scaled figure).
     void CopyFigurePropsTo(T2DFiguren& Target) const;
-    // Effect objects like these for Target's bitmap: convolutions fresh, blurs with their values.
-    void CopyEffectsTo(T2DFiguren& Target) const;
     // The shared part of the kinds' SaveState and SwapState: model, drawing state, picture.
     void CopyFigureStateTo(T2DFiguren& Target) const;
     void SwapFigureState(T2DFiguren& Other);
@@ -170,43 +105,16 @@ protected:
     }
     // A refresh starts here: no outline means no outline width.
     void PrepareRefresh();
-    // Runs Refresh inside one update of the bitmap and signals the change; a throwing Refresh
-    // still ends the update.
-    template <class FRefresh> void Refreshing(FRefresh&& Refresh);
-    // What every shape method sets before its refresh: blend, scaled, cropped.
-    void SetDrawingProps();
 
     bool FHelpLayer = false;
-    std::unique_ptr<T2DLayerStyle> F2DLayerStyle;
     int fX1 = 0, fY1 = 0, fX2 = 0, fY2 = 0;
     // The direction vector, normally (fX2 - fX1, fY2 - fY1).
     TFloatPoint fA;
-    mutable TFloatRect fBoundingRect;
-    TFloatPoint fScaleFactor{1, 1};
 
 private:
     // StartPoint of the last drawing: the gradient follows the figure, which sits at
     // StartPoint, even where the layer anchors itself on another point (the line).
     TPoint FGradientAnchor;
 };
-
-template <class FRefresh> void T2DFiguren::Refreshing(FRefresh&& Refresh) {
-    TBitmap32& B = Bitmap();
-    B.BeginUpdate();
-    try {
-        Refresh();
-    } catch (...) {
-        B.EndUpdate();
-        throw;
-    }
-    B.Changed();
-    B.EndUpdate();
-}
-
-// Rounds to the nearest integer, halves to even, kept within +-2^29 so that sizes derived from
-// it can be doubled; NaN gives 0. Figures read from a damaged file may hold any value.
-int RoundFigure(double Value);
-// Truncates towards zero within the same bounds.
-int TruncFigure(double Value);
 
 } // namespace zp
