@@ -24,6 +24,7 @@ class T2DFiguren;
 class T2DLayerStyle;
 class TGPImage;
 class TFontLayerStyle;
+class TTextLayer;
 
 // One page of a document's page control: a frame page with its view, or the GIF preview page.
 class TTabSheet {
@@ -191,6 +192,16 @@ public:
     // undoInsertTextLayer. Null (nothing added) without a current frame.
     TBitmapLayer* InsertLayer(std::unique_ptr<TBitmapLayer> Layer, TUndoType Kind = undoInsertPicLayer,
                               int Index = -1);
+    // An empty text layer centred under the visible area (undoInsertTextLayer); null when the
+    // current frame has no picture.
+    TTextLayer* NewTextLayer();
+    // A text layer at the given corners of AImgView, without an undo entry (its callers record
+    // what they do); selected when AImgView is a frame of this document.
+    TTextLayer* NewTextLayer(TPoint PLeftTop, TPoint PRightBottom, TImgView32* AImgView);
+    // Draws a text layer's text anew (when it has one) and forgets the selection frame.
+    void PaintText(TPositionedLayer* Sender);
+    // Gives a text layer a new text and draws it (undoFontLayerStyle).
+    void SetLayerText(TTextLayer& Layer, const QString& Text);
     // A picture layer from a picture file, at the picture's origin. A file that cannot be read
     // adds nothing and throws the reader's error, whose message names the reason.
     TBitmapLayer* OpenBitmapLayer(const QString& AFileName);
@@ -314,6 +325,7 @@ private:
     void SwapFrameContent(TImgView32& View, TImgView32& Saved);
     void RecordRemoval(TPositionedLayer& Layer);
     void Flip(bool Horizontal);
+    static std::unique_ptr<TTextLayer> MakeTextLayer();
     void AddShiftRecord(TPositionedLayer& Layer, const QString& OldLeftTop);
     void LayerChanged(TCustomLayer& Layer);
 

@@ -7,6 +7,7 @@
 #include "layers/Filters.h"
 #include "layers/LayerStyle.h"
 #include "layers/PicLayer.h"
+#include "layers/TextLayer.h"
 #include "raster/Resamplers.h"
 
 #include <cmath>
@@ -24,8 +25,16 @@ bool IsPlainBitmapLayer(const TCustomLayer* Layer) {
     return Layer && typeid(*Layer) == typeid(TBitmapLayer);
 }
 
+TStyledLayer* AsStyled(TCustomLayer* Layer) {
+    return dynamic_cast<TStyledLayer*>(Layer);
+}
+
+TTextLayer* AsText(TCustomLayer* Layer) {
+    return dynamic_cast<TTextLayer*>(Layer);
+}
+
 bool IsTextLayer(const TCustomLayer* Layer) {
-    return Layer && Layer->ClassName() == std::string_view("TTextLayer");
+    return dynamic_cast<const TTextLayer*>(Layer) != nullptr;
 }
 
 bool IsFrameLayer(const TCustomLayer* Layer) {
@@ -200,6 +209,59 @@ TBitmapLayer* TDocForm::CreateBitmapLayer(const TBitmap32& ABitmap32, TPoint PLe
     return InsertLayer(std::move(Layer), undoInsertPicLayer);
 }
 
+TTextLayer* TDocForm::NewTextLayer() {
+    SelectLayer(nullptr);
+    TImgView32* V = CurrentView();
+    if (!V || V->Bitmap().Empty()) return nullptr;
+    auto Layer = MakeTextLayer();
+    const TRect Visible = V->GetViewportRect();
+    const TPoint Centre = V->ControlToBitmap({Visible.Width() / 2, Visible.Height() / 2});
+    const float W = static_cast<float>(Layer->Bitmap().Width()),
+                H = static_cast<float>(Layer->Bitmap().Height());
+    Layer->SetLocation({Centre.X - W / 2, Centre.Y - H / 2, Centre.X + W / 2, Centre.Y + H / 2});
+    return static_cast<TTextLayer*>(InsertLayer(std::move(Layer), undoInsertTextLayer));
+}
+
+TTextLayer* TDocForm::NewTextLayer(TPoint PLeftTop, TPoint PRightBottom, TImgView32* AImgView) {
+    SelectLayer(nullptr);
+    if (!AImgView || AImgView->Bitmap().Empty()) return nullptr;
+    auto Layer = MakeTextLayer();
+    Layer->SetLocation({static_cast<float>(PLeftTop.X), static_cast<float>(PLeftTop.Y),
+                        static_cast<float>(PRightBottom.X), static_cast<float>(PRightBottom.Y)});
+    TTextLayer* Raw = Layer.get();
+    AImgView->Layers().Insert(TopRealIndex(AImgView->Layers()) + 1, std::move(Layer));
+    AttachLayerHandlers(*Raw);
+    if (GetIndex(AImgView) >= 0) {
+        Notify(TDocChange::LayerAdded, PageOfLayer(Raw), Raw);
+        SelectLayer(Raw);
+    }
+    return Raw;
+}
+
+std::unique_ptr<TTextLayer> TDocForm::MakeTextLayer() {
+    auto Layer = std::make_unique<TTextLayer>();
+    Layer->Bitmap().SetDrawMode(dmBlend);
+    Layer->Bitmap().SetResampler(std::make_unique<TLinearResampler>());
+    return Layer;
+}
+
+void TDocForm::PaintText(TPositionedLayer* Sender) {
+    if (auto* T = AsText(Sender)) {
+        if (!T->FontLayerStyle().Text().isEmpty()) T->WriteText(5, 5);
+        LayerChanged(*T);
+    }
+    ResetRubberbandLayer();
+}
+
+void TDocForm::SetLayerText(TTextLayer& Layer, const QString& Text) {
+    if (Layer.FontLayerStyle().Text() == Text) return;
+    ChangeLayer(Layer, undoFontLayerStyle, [&Text](TBitmapLayer& L) {
+        auto& T = static_cast<TTextLayer&>(L);
+        T.FontLayerStyle().SetText(Text);
+        T.WriteText(5, 5);
+    });
+}
+
 TBitmapLayer* TDocForm::AssignBitmapLayer(const TBitmapLayer& ABitmapLayer, TImgView32* AImgView) {
     if (!AImgView) return nullptr;
     auto* Layer = AImgView->Layers().Add<TBitmapLayer>();
@@ -278,9 +340,17 @@ void TDocForm::FlipVertClick() {
 
 void TDocForm::Flip(bool Horizontal) {
     auto* S = dynamic_cast<TBitmapLayer*>(FSelection.Get());
-    if (!S || IsTextLayer(S)) return;
+    if (!S) return;
     ChangeLayer(*S, undoTransform, [Horizontal](TBitmapLayer& L) {
-        // The picture is mirrored in place; a figure then mirrors its model and redraws.
+        // The picture is mirrored in place; a figure then mirrors its model and redraws. A text
+        // only mirrors its model: its redraw replaces the whole picture anyway.
+        if (TTextLayer* T = AsText(&L)) {
+            if (Horizontal)
+                T->FlipHorizontal();
+            else
+                T->FlipVertical();
+            return;
+        }
         T2DFiguren* F = AsFigure(&L);
         if (Horizontal) {
             L.Bitmap().FlipHorz();
@@ -301,28 +371,29 @@ void TDocForm::Rotate90Click() {
 }
 
 void TDocForm::RotateClick(float Angel) {
-    T2DFiguren* F = AsFigure(FSelection.Get());
+    TStyledLayer* F = AsStyled(FSelection.Get());
     if (!F || !std::isfinite(Angel)) return;
-    ChangeLayer(*F, undoTransform, [Angel](TBitmapLayer& L) { static_cast<T2DFiguren&>(L).Rotate(Angel); });
+    ChangeLayer(*F, undoTransform, [Angel](TBitmapLayer& L) { static_cast<TStyledLayer&>(L).Rotate(Angel); });
 }
 
 // ---------------------------------------------------------------- effects
 
 void TDocForm::AddEffect(TEffectType EffectType) {
-    T2DFiguren* F = AsFigure(FSelection.Get());
+    TStyledLayer* F = AsStyled(FSelection.Get());
     if (!F || EffectType == efMotionBlur) return;
     ChangeLayer(*F, undoEffect,
-                [EffectType](TBitmapLayer& L) { static_cast<T2DFiguren&>(L).AddEffect(EffectType); });
+                [EffectType](TBitmapLayer& L) { static_cast<TStyledLayer&>(L).AddEffect(EffectType); });
 }
 
 void TDocForm::AddMotionBlurEffect(int aStrength, TBlurDirection aDirection) {
-    T2DFiguren* F = AsFigure(FSelection.Get());
+    TStyledLayer* F = AsStyled(FSelection.Get());
     if (!F) return;
-    ChangeLayer(*F, undo2DLayerStyle, [aStrength, aDirection](TBitmapLayer& L) {
+    // A text records the blur as an effect, a figure as a change of its style.
+    ChangeLayer(*F, IsTextLayer(F) ? undoEffect : undo2DLayerStyle, [aStrength, aDirection](TBitmapLayer& L) {
         auto Blur = std::make_unique<TMotionBlur>();
         Blur->SetStrenght(aStrength);
         Blur->SetDirection(aDirection);
-        static_cast<T2DFiguren&>(L).AddEffect(std::move(Blur));
+        static_cast<TStyledLayer&>(L).AddEffect(std::move(Blur));
     });
 }
 
@@ -373,7 +444,7 @@ void TDocForm::SetRubberbandLayer(TPositionedLayer* Value) {
     FRBLayer->SetLayerOptions(0xB0000000u);
     FRBLayer->OnResizing = [this](TRubberbandLayer&, const TFloatRect& Old, TFloatRect& New, TDragState State,
                                   TShiftState Shift) { ResizingHandler(Old, New, State, Shift); };
-    if (const T2DFiguren* F = AsFigure(Value))
+    if (const TStyledLayer* F = AsStyled(Value))
         FRBLayer->SetLocation(F->BoundingRect());
     else
         FRBLayer->SetLocation(Value->Location());
@@ -404,19 +475,20 @@ void TDocForm::RubberbandMouseUp(TRubberbandLayer& Sender) {
 }
 
 void TDocForm::ApplyRubberbandChange() {
-    T2DFiguren* F = AsFigure(FSelection.Get());
+    TStyledLayer* F = AsStyled(FSelection.Get());
     if (!F) return;
     const float OldW = std::fabs(RBOldLocation.Width()), NewW = std::fabs(RBNewLocation.Width());
     const float OldH = std::fabs(RBOldLocation.Height()), NewH = std::fabs(RBNewLocation.Height());
     const float SX = OldW == 0 || NewW == 0 ? 1.0f : NewW / OldW;
     const float SY = OldH == 0 || NewH == 0 ? 1.0f : NewH / OldH;
     const float DX = RBNewLocation.Left - RBOldLocation.Left, DY = RBNewLocation.Top - RBOldLocation.Top;
-    ChangeLayer(*F, undo2DLayerStyle, [SX, SY, DX, DY](TBitmapLayer& L) {
-        auto& Figure = static_cast<T2DFiguren&>(L);
-        Figure.SetScale({SX, SY});
-        const TFloatRect At = Figure.Location();
-        Figure.SetLocation(WithPictureSize(At.Left + DX, At.Top + DY, Figure));
-    });
+    ChangeLayer(*F, IsTextLayer(F) ? undoFontLayerStyle : undo2DLayerStyle,
+                [SX, SY, DX, DY](TBitmapLayer& L) {
+                    auto& Figure = static_cast<TStyledLayer&>(L);
+                    Figure.SetScale({SX, SY});
+                    const TFloatRect At = Figure.Location();
+                    Figure.SetLocation(WithPictureSize(At.Left + DX, At.Top + DY, Figure));
+                });
     // The frame follows the figure's new outline.
     if (FRBLayer) FRBLayer->SetLocation(F->BoundingRect());
 }

@@ -212,6 +212,12 @@ public:
     using T2DLayerStyle::Assign;
     void Assign(const TFontLayerStyle& AFontLayerStyle);
 
+    // The style block, then the text block.
+    void WriteXML(pugi::xml_node aXMLNode,
+                  const std::vector<std::unique_ptr<TEffect>>& EffectObjectList) const override;
+    // A font that is not installed here becomes "Arial"; its name is kept in MissingFont.
+    void ReadXML(pugi::xml_node aXMLNode, int Version) override;
+
     // The measured box of the text (font size in points, generic sans when the font is
     // missing) rounded, plus the larger of the outline and the shadow shift; 0 becomes 2.
     int PixelWidth() const;

@@ -2,6 +2,7 @@
 
 #include "layers/XmlValues.h"
 
+#include <cmath>
 #include <string>
 
 namespace zp {
@@ -189,6 +190,46 @@ void ReadXMLEffects(pugi::xml_node aXMLNode, const std::function<void(TEffectTyp
         }
         E = NextXMLElement(E);
     }
+}
+
+void TFontLayerStyle::WriteXML(pugi::xml_node aXMLNode,
+                               const std::vector<std::unique_ptr<TEffect>>& EffectObjectList) const {
+    T2DLayerStyle::WriteXML(aXMLNode, EffectObjectList);
+    WriteXMLText(aXMLNode, "Text", fText.toStdString());
+    WriteXMLText(aXMLNode, "FontName", fFontName.toStdString());
+    WriteXMLInteger(aXMLNode, "FontSize", fFontSize);
+    WriteXMLBoolean(aXMLNode, "FontBold", fFontBold);
+    WriteXMLBoolean(aXMLNode, "FontItalic", fFontItalic);
+    WriteXMLBoolean(aXMLNode, "FontUnderline", fFontUnderline);
+    WriteXMLBoolean(aXMLNode, "FontStrikeOut", fFontStrikeOut);
+    WriteXMLComment(aXMLNode, BlurDirectionComment());
+}
+
+void TFontLayerStyle::ReadXML(pugi::xml_node aXMLNode, int Version) {
+    T2DLayerStyle::ReadXML(aXMLNode, Version);
+    const pugi::xml_node N = aXMLNode;
+    SetText(QString::fromStdString(ReadXMLText(N, "Text")));
+    const QString Name = QString::fromStdString(ReadXMLText(N, "FontName"));
+    if (IsFontInstalled(Name)) {
+        SetFontName(Name);
+        SetMissingFont(QString());
+    } else {
+        SetFontName(QStringLiteral("Arial"));
+        SetMissingFont(Name);
+    }
+    if (Version < FirstStyleBlockVersion) {
+        // Older files stored the size in points.
+        SetFontSize(
+            static_cast<int>(std::nearbyint(ReadXMLInteger(N, "FontSize") * double{ScreenDpi} / 72.0)));
+        SetFontBold(ReadXMLBoolean(N, "Bold"));
+        SetFontItalic(ReadXMLBoolean(N, "Italic"));
+        return;
+    }
+    SetFontSize(ReadXMLInteger(N, "FontSize"));
+    SetFontBold(ReadXMLBoolean(N, "FontBold"));
+    SetFontItalic(ReadXMLBoolean(N, "FontItalic"));
+    SetFontUnderline(ReadXMLBoolean(N, "FontUnderline"));
+    SetFontStrikeOut(ReadXMLBoolean(N, "FontStrikeOut"));
 }
 
 } // namespace zp

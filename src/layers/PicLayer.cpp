@@ -13,10 +13,6 @@ namespace {
 
 constexpr std::uint8_t SilhouetteAlphaLevel = 50;
 
-bool IsTransparencyShape(TShapeType Shape) {
-    return Shape == shpLinearTransp || Shape == shpCircleTransp || Shape == shpSqareTransp;
-}
-
 int Diagonal(const T2DFiguren& F) {
     const double W = F.GetWidth(), H = F.GetHeight();
     return RoundFigure(std::sqrt(W * W + H * H));

@@ -61,11 +61,11 @@ std::unique_ptr<TEffect> CreateConvolution(TEffectType Kind) {
     return nullptr;
 }
 
+} // namespace
+
 bool IsTransparencyShape(TShapeType Shape) {
     return Shape == shpLinearTransp || Shape == shpCircleTransp || Shape == shpSqareTransp;
 }
-
-} // namespace
 
 int ClampFigure(std::int64_t Value) {
     return static_cast<int>(std::clamp(Value, -FigureLimit, FigureLimit));

@@ -130,5 +130,7 @@ int RoundFigure(double Value);
 int TruncFigure(double Value);
 // The same bounds for a sum of sizes.
 int ClampFigure(std::int64_t Value);
+// The three gradient shapes that make the picture transparent instead of colouring it.
+bool IsTransparencyShape(TShapeType Shape);
 
 } // namespace zp

@@ -122,6 +122,7 @@ public:
     // The commands the menus hide, which do nothing.
     static bool IsHiddenCommand(TCmd Command);
     void DeleteALayer();
+    void NewTextLayer();
     void InsertPictureFromFile();
     void InsertPictureFromTemplate();
     void FlattenCurrentFrame();

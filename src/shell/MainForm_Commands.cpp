@@ -20,8 +20,7 @@ bool TMainForm::IsPendingCommand(TCmd Command) {
     case TCmd::Copy:
     case TCmd::Paste:
     case TCmd::WorkingArea:
-    case TCmd::PictureSize:
-    case TCmd::ExtLayer: return true;
+    case TCmd::PictureSize: return true;
     default: return false;
     }
 }
@@ -113,6 +112,7 @@ void TMainForm::Execute(TCmd Command) {
                 InsertPictureFromTemplate();
         }
         break;
+    case TCmd::ExtLayer: NewTextLayer(); break;
     case TCmd::Delete: DeleteALayer(); break;
     case TCmd::ResizeLayer:
         if (Doc) Doc->LayerResetScale();
@@ -183,13 +183,19 @@ void TMainForm::Execute(TCmd Command) {
     case TCmd::Paste:
     case TCmd::WorkingArea:
     case TCmd::PictureSize:
-    case TCmd::ExtLayer:
         UserDialogs().ShowMessage(
             QString::fromUtf8(ApplicationTitle),
             QStringLiteral("„%1“ ist in dieser Version noch nicht verfügbar.").arg(CommandCaption(Command)),
             TMsgIcon::Information);
         break;
     }
+}
+
+void TMainForm::NewTextLayer() {
+    TDocForm* Doc = FSelectedDocForm;
+    if (!Doc || !Doc->NewTextLayer()) return;
+    ActivateZeigerTool();
+    EnableSpecMenuItems();
 }
 
 void TMainForm::DeleteALayer() {

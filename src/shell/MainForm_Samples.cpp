@@ -1,10 +1,11 @@
-// The developers' sample document: one layer of each figure kind, to try the layer commands on
+// The developers' sample document: one layer of each figure kind and a text, to try the layer commands on
 // before layers can be drawn or inserted.
 #include "shell/MainForm.h"
 
 #include "layers/Line.h"
 #include "layers/Polygon.h"
 #include "layers/Rectangle.h"
+#include "layers/TextLayer.h"
 
 namespace zp {
 
@@ -37,6 +38,18 @@ TDocForm& TMainForm::NewSampleDocument() {
     Line->SetLineWidth(8);
     Line->Paint();
     Doc.InsertLayer(std::move(Line));
+    if (TTextLayer* Text = Doc.NewTextLayer()) {
+        TFontLayerStyle& S = Text->FontLayerStyle();
+        S.SetFontSize(40);
+        S.SetFontBold(true);
+        S.SetFillColor(0xFF8030C0);
+        S.SetOutline(true);
+        S.SetOutlineColor(0xFFFFFFFF);
+        S.SetShadow(true);
+        Doc.SetLayerText(*Text, QStringLiteral("Zelk-Pixaro"));
+        Doc.MoveLayer(*Text, 20 - static_cast<float>(Text->StartPoint.X),
+                      150 - static_cast<float>(Text->StartPoint.Y));
+    }
     // Made this way, not by the user: nothing to undo, nothing to save yet.
     Doc.ClearUndo();
     ActivateZeigerTool();

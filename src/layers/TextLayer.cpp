@@ -1,0 +1,158 @@
+#include "layers/TextLayer.h"
+
+#include "gfx/Brushes.h"
+#include "gfx/Graphics.h"
+#include "gfx/Pen.h"
+#include "layers/XmlValues.h"
+#include "raster/Resamplers.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace zp {
+
+namespace {
+
+// The first version whose files hold the style block.
+constexpr int FirstStyleBlockVersion = 2001;
+
+int ScaledExtent(int Measured, float Scale, int Margin) {
+    return ClampFigure(std::int64_t{RoundFigure(static_cast<double>(Measured) * Scale)} + Margin);
+}
+
+} // namespace
+
+TTextLayer::TTextLayer() : TStyledLayer(std::make_unique<TFontLayerStyle>()), strformat(0, 0) {
+    Bitmap().SetSize(FontLayerStyle().PixelWidth(), FontLayerStyle().PixelHeight());
+}
+
+int TTextLayer::TextWidth() const {
+    return ScaledExtent(FontLayerStyle().PixelWidth(), fScaleFactor.X, MotionBlurMargin());
+}
+
+int TTextLayer::TextHeight() const {
+    return ScaledExtent(FontLayerStyle().PixelHeight(), fScaleFactor.Y, MotionBlurMargin());
+}
+
+void TTextLayer::WriteText(int, int) {
+    SetDrawingProps();
+    Refreshing([this] {
+        const int M = std::max({TextWidth(), TextHeight(), 1});
+        Bitmap().SetSize(2 * M, 2 * M);
+        StartPoint = {Bitmap().Width() / 2, Bitmap().Height() / 2};
+        Bitmap().Clear(0);
+        DrawTextLayer();
+        MoveToAnchor(StartPoint);
+    });
+    ApplyEffects();
+}
+
+void TTextLayer::AddText(TGPPath& Path, TPoint Origin) const {
+    const TFontLayerStyle& S = FontLayerStyle();
+    Path.AddString(S.Text(), S.FontFamily(), S.FontStyle(), static_cast<float>(S.FontSize()),
+                   {static_cast<float>(Origin.X), static_cast<float>(Origin.Y), 0, 0}, &strformat);
+}
+
+void TTextLayer::DrawTextLayer() {
+    TFontLayerStyle& S = FontLayerStyle();
+    TGPGraphics G(Bitmap());
+    G.SetSmoothingMode(SmoothingModeAntiAlias);
+    G.SetInterpolationMode(InterpolationModeHighQualityBicubic);
+    G.Clear(0);
+
+    const std::unique_ptr<TGPPen> Pen = S.CreatePen();
+    // Unlike a figure's, the texture keeps its own placement.
+    std::unique_ptr<TGPBrush> Fill;
+    if (S.FillPattern() && S.NoOfHatchBrush() >= 0)
+        Fill = S.CreateHatchBrush();
+    else if (S.FillImage())
+        Fill = S.CreateTextureBrush();
+    else
+        Fill = S.CreateBrush();
+
+    TGPPath Path(FillModeAlternate);
+    AddText(Path, StartPoint);
+    TransformationCalculations(Path);
+    AddText(Path, StartPoint);
+    Path.Transform(Matrix);
+    GPBoundingRect = Path.GetWorldBounds();
+
+    if (S.Shadow()) DrawTextShadow(G);
+    // Stroked also without an outline: the thin stroke in the fill colour keeps small glyphs full.
+    StrokeAndFill(G, Path, *Pen, Fill.get(), true);
+}
+
+void TTextLayer::DrawTextShadow(TGPGraphics& G) {
+    TFontLayerStyle& S = FontLayerStyle();
+    const std::unique_ptr<TGPPen> Pen = S.CreateShadowPen();
+    const std::unique_ptr<TGPBrush> Brush = S.CreateShadowBrush();
+    TGPPath Shadow(FillModeAlternate);
+    AddText(Shadow, {StartPoint.X + S.ShadowXShift(), StartPoint.Y + S.ShadowYShift()});
+    S.SetShadowTransformMatrix(Matrix.GetElements());
+    Shadow.Transform(Matrix);
+    G.DrawPath(*Pen, Shadow);
+    G.FillPath(*Brush, Shadow);
+}
+
+void TTextLayer::AddMotionBlur(std::unique_ptr<TMotionBlur> Blur) {
+    Blur->SetEffectBitmap(&Bitmap());
+    F2DLayerStyle->AddEffect(efMotionBlur);
+    EffectObjectList.push_back(std::move(Blur));
+}
+
+// ---------------------------------------------------------------- copies
+
+TTextLayer* TTextLayer::Clone(TLayerCollection& Layers) const {
+    auto* Copy = Layers.Add<TTextLayer>();
+    Copy->FontLayerStyle().Assign(FontLayerStyle());
+    Copy->Bitmap().SetDrawMode(Bitmap().DrawMode());
+    Copy->Bitmap().SetResampler(std::make_unique<TLinearResampler>());
+    Copy->SetScaled(Scaled());
+    Copy->SetCropped(Cropped());
+    // The scale belongs with the style's matrix, which holds it too: without it the copy's
+    // square would be sized for the unscaled text and cut the scaled one off.
+    Copy->fScaleFactor = fScaleFactor;
+    CopyEffectsTo(*Copy);
+    Copy->WriteText(0, 0);
+    return Copy;
+}
+
+std::unique_ptr<TBitmapLayer> TTextLayer::SaveState() const {
+    auto S = std::make_unique<TTextLayer>();
+    CopyStyledStateTo(*S);
+    S->FontLayerStyle().Assign(FontLayerStyle());
+    return S;
+}
+
+void TTextLayer::SwapState(TBitmapLayer& Other) {
+    SwapStyledState(dynamic_cast<TTextLayer&>(Other));
+}
+
+// ---------------------------------------------------------------- project file
+
+void TTextLayer::SaveToXML(pugi::xml_node aXMLNode) const {
+    WriteXMLInteger(aXMLNode, "LayerType", 1);
+    WriteXMLFloat(aXMLNode, "ScaleFactor.X", fScaleFactor.X);
+    WriteXMLFloat(aXMLNode, "ScaleFactor.Y", fScaleFactor.Y);
+    FontLayerStyle().WriteXML(aXMLNode, EffectObjectList);
+}
+
+void TTextLayer::LoadFromXML(pugi::xml_node aXMLNode, int Version) {
+    EffectObjectList.clear();
+    F2DLayerStyle->EffectList.clear();
+    if (Version >= FirstStyleBlockVersion) {
+        fScaleFactor = {ReadXMLFloat(aXMLNode, "ScaleFactor.X"), ReadXMLFloat(aXMLNode, "ScaleFactor.Y")};
+        ReadXMLEffects(
+            aXMLNode, [this](TEffectType Kind) { AddingEffect(Kind); },
+            [this](std::unique_ptr<TMotionBlur> Blur) { AddMotionBlur(std::move(Blur)); });
+    } else if (ReadXMLBoolean(aXMLNode, "BlurFont")) {
+        auto Blur = std::make_unique<TMotionBlur>();
+        Blur->SetDirection(
+            static_cast<TBlurDirection>(static_cast<std::uint8_t>(ReadXMLInteger(aXMLNode, "BlurFoDirect"))));
+        Blur->SetStrenght(ReadXMLInteger(aXMLNode, "BlurFoStrength"));
+        AddMotionBlur(std::move(Blur));
+    }
+    FontLayerStyle().ReadXML(aXMLNode, Version);
+}
+
+} // namespace zp
