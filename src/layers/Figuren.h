@@ -31,8 +31,6 @@ public:
     virtual void ReadXML(pugi::xml_node aXMLNode, int Version) = 0;
 
     // --- properties
-    T2DLayerStyle& LayerStyle() { return *F2DLayerStyle; }
-    const T2DLayerStyle& LayerStyle() const { return *F2DLayerStyle; }
     // Takes the new style; the previous one is freed.
     void SetLayerStyle(std::unique_ptr<T2DLayerStyle> Value);
 

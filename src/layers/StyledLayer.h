@@ -31,6 +31,10 @@ public:
     // Rebuilds the bitmap from the model, then runs the effects.
     virtual void Redraw() = 0;
 
+    // A text layer's is its TFontLayerStyle.
+    T2DLayerStyle& LayerStyle() { return *F2DLayerStyle; }
+    const T2DLayerStyle& LayerStyle() const { return *F2DLayerStyle; }
+
     // Accumulated scale factors. SetScale multiplies them by Value, scales the transformation
     // and redraws.
     TFloatPoint ScaleFactor() const { return fScaleFactor; }

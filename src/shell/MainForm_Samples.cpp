@@ -37,7 +37,7 @@ TDocForm& TMainForm::NewSampleDocument() {
     auto Line = Figure<T2DLine>(0xFFC03030, 220, 200, 370, 270);
     Line->SetLineWidth(8);
     Line->Paint();
-    Doc.InsertLayer(std::move(Line));
+    TBitmapLayer* Last = Doc.InsertLayer(std::move(Line));
     if (TTextLayer* Text = Doc.NewTextLayer()) {
         TFontLayerStyle& S = Text->FontLayerStyle();
         S.SetFontSize(40);
@@ -50,6 +50,7 @@ TDocForm& TMainForm::NewSampleDocument() {
         Doc.MoveLayer(*Text, 20 - static_cast<float>(Text->StartPoint.X),
                       150 - static_cast<float>(Text->StartPoint.Y));
     }
+    Doc.SelectLayer(Last);
     // Made this way, not by the user: nothing to undo, nothing to save yet.
     Doc.ClearUndo();
     ActivateZeigerTool();

@@ -6,6 +6,7 @@
 #include "layers/Line.h"
 #include "layers/Polygon.h"
 #include "layers/Rectangle.h"
+#include "layers/TextLayer.h"
 
 #include <gtest/gtest.h>
 
@@ -268,6 +269,56 @@ TEST_F(TLayerUndo, EffectsAndTransformationsComeOffExactly) {
     EXPECT_TRUE(R->EffectObjectList.empty());
     EXPECT_TRUE(TShown(*Doc) == Before);
     EXPECT_EQ(Doc->Selection(), R);
+}
+
+TEST_F(TLayerUndo, ATextLayerIsInsertedCentredAndEveryEditOfItUndoes) {
+    const TShown Empty(*Doc);
+    TTextLayer* T = Doc->NewTextLayer();
+    ASSERT_TRUE(T);
+    EXPECT_EQ(Doc->Selection(), T);
+    EXPECT_EQ(Doc->UndoRecord(Doc->UndoCount() - 1).fUndoType, undoInsertTextLayer);
+    // Empty, it is a tiny square in the middle of the visible area.
+    const TFloatRect L = T->Location();
+    EXPECT_FLOAT_EQ((L.Left + L.Right) / 2, 40);
+    EXPECT_FLOAT_EQ((L.Top + L.Bottom) / 2, 30);
+
+    Doc->SetLayerText(*T, QStringLiteral("Hallo"));
+    EXPECT_EQ(Doc->UndoRecord(Doc->UndoCount() - 1).fUndoType, undoFontLayerStyle);
+    const TShown Written(*Doc);
+    EXPECT_FALSE(Written == Empty);
+    Doc->FlipVertClick();
+    Doc->RotateClick(45);
+    Doc->AddEffect(efSharpen);
+    Doc->AddMotionBlurEffect(2, bldTop);
+    EXPECT_EQ(Doc->UndoRecord(Doc->UndoCount() - 1).fUndoType, undoEffect);
+    EXPECT_EQ(T->FontLayerStyle().EffectList.size(), 2u);
+    for (int I = 0; I < 4; ++I) Doc->Undo();
+    EXPECT_TRUE(TShown(*Doc) == Written);
+    Doc->Undo();
+    EXPECT_TRUE(T->FontLayerStyle().Text().isEmpty());
+    Doc->Undo();
+    EXPECT_EQ(View().Layers().Count(), 0);
+    EXPECT_TRUE(TShown(*Doc) == Empty);
+    Doc->Redo();
+    Doc->Redo();
+    EXPECT_TRUE(TShown(*Doc) == Written);
+
+    // Scaling with the selection frame scales the text and records its style.
+    auto* Again = dynamic_cast<TTextLayer*>(Doc->Selection());
+    ASSERT_TRUE(Again);
+    Doc->SetMouseEvents(false);
+    Doc->SetRubberbandLayer(Again);
+    const TFloatRect Frame = Doc->RBLayer()->Location();
+    EXPECT_FLOAT_EQ(Frame.Left, Again->BoundingRect().Left);
+    const TPoint Corner{static_cast<int>(Frame.Right), static_cast<int>(Frame.Bottom)};
+    Drag(Corner, {Corner.X + static_cast<int>(Frame.Width()), Corner.Y});
+    EXPECT_NEAR(Again->ScaleFactor().X, 2.0f, 0.15f);
+    EXPECT_EQ(Doc->UndoRecord(Doc->UndoCount() - 1).fUndoType, undoFontLayerStyle);
+    Doc->ResetRubberbandLayer();
+
+    // A frame without a picture takes no text.
+    TDocForm Blank(Host);
+    EXPECT_EQ(Blank.NewTextLayer(), nullptr);
 }
 
 TEST_F(TLayerUndo, ARecordWhoseTargetIsGoneIsSkipped) {

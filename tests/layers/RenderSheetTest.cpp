@@ -1,4 +1,4 @@
-// A sheet of every figure kind and of a picture layer in several styles, written for a person
+// A sheet of every figure kind, a picture layer and a text layer in several styles, written for a person
 // to look at.
 #include "FigureTestSupport.h"
 
@@ -6,6 +6,7 @@
 #include "layers/PicLayer.h"
 #include "layers/Polygon.h"
 #include "layers/Rectangle.h"
+#include "layers/TextLayer.h"
 
 #include <gtest/gtest.h>
 
@@ -27,7 +28,7 @@ std::shared_ptr<TGPImage> Checker() {
 }
 
 // Gradient points from the figure's anchor along its extent, in bitmap pixels.
-void Gradient(T2DFiguren& F, TShapeType Shape, TColor32 C1, TColor32 C2) {
+void Gradient(TStyledLayer& F, TShapeType Shape, TColor32 C1, TColor32 C2) {
     T2DLayerStyle& S = F.LayerStyle();
     S.SetFillGradient(true);
     S.SetFillGradientShape(Shape);
@@ -40,7 +41,7 @@ void Gradient(T2DFiguren& F, TShapeType Shape, TColor32 C1, TColor32 C2) {
     S.SetFillGradientPEnd({P.X + 80, P.Y + 60});
 }
 
-using TStyler = std::function<void(T2DFiguren&)>;
+using TStyler = std::function<void(TStyledLayer&)>;
 
 struct TColumn {
     const char* Name;
@@ -64,8 +65,21 @@ TBitmap32& SamplePicture() {
     return P;
 }
 
-T2DFiguren* MakeFigure(TLayerCollection& Layers, int Row, int X, int Y) {
+TStyledLayer* MakeFigure(TLayerCollection& Layers, int Row, int X, int Y) {
     switch (Row) {
+    case 5: {
+        auto* T = Layers.Add<TTextLayer>();
+        T->FontLayerStyle().SetText(QStringLiteral("Ag"));
+        T->FontLayerStyle().SetFontSize(64);
+        T->FontLayerStyle().SetFontBold(true);
+        T->WriteText(0, 0);
+        // The text's origin at the cell's top-left corner, inset.
+        T->SetLocation({static_cast<float>(X + 20 - T->StartPoint.X),
+                        static_cast<float>(Y + 10 - T->StartPoint.Y),
+                        static_cast<float>(X + 20 - T->StartPoint.X + T->Bitmap().Width()),
+                        static_cast<float>(Y + 10 - T->StartPoint.Y + T->Bitmap().Height())});
+        return T;
+    }
     case 4: {
         auto* P = Layers.Add<TPicLayer>(SamplePicture());
         const TFloatRect L = P->Location();
@@ -83,11 +97,11 @@ T2DFiguren* MakeFigure(TLayerCollection& Layers, int Row, int X, int Y) {
     }
 }
 
-TEST(RenderSheet, EveryFigureKindInSeveralStyles) {
+TEST(RenderSheet, EveryFigureKindPictureAndTextInSeveralStyles) {
     const TColumn Columns[] = {
-        {"solid", [](T2DFiguren& F) { F.LayerStyle().SetFillColor(0xFFD03030); }},
+        {"solid", [](TStyledLayer& F) { F.LayerStyle().SetFillColor(0xFFD03030); }},
         {"outline",
-         [](T2DFiguren& F) {
+         [](TStyledLayer& F) {
              T2DLayerStyle& S = F.LayerStyle();
              S.SetFillColor(0xFFFFE080);
              S.SetOutline(true);
@@ -95,7 +109,7 @@ TEST(RenderSheet, EveryFigureKindInSeveralStyles) {
              S.SetOutlineColor(0xFF2040A0);
          }},
         {"dashed",
-         [](T2DFiguren& F) {
+         [](TStyledLayer& F) {
              T2DLayerStyle& S = F.LayerStyle();
              S.SetFillColorAlpha(90);
              S.SetFillColor(0xFF30A030);
@@ -104,11 +118,11 @@ TEST(RenderSheet, EveryFigureKindInSeveralStyles) {
              S.SetOutlineColor(0xFF000000);
              S.SetOutlineDashStyle(DashStyleDash);
          }},
-        {"linear", [](T2DFiguren& F) { Gradient(F, shpLinear, 0xFFFF0000, 0xFF0000FF); }},
-        {"circle", [](T2DFiguren& F) { Gradient(F, shpCircle, 0xFFFFFFFF, 0xFF008000); }},
-        {"square-transp", [](T2DFiguren& F) { Gradient(F, shpSqareTransp, 0xFF800080, 0); }},
+        {"linear", [](TStyledLayer& F) { Gradient(F, shpLinear, 0xFFFF0000, 0xFF0000FF); }},
+        {"circle", [](TStyledLayer& F) { Gradient(F, shpCircle, 0xFFFFFFFF, 0xFF008000); }},
+        {"square-transp", [](TStyledLayer& F) { Gradient(F, shpSqareTransp, 0xFF800080, 0); }},
         {"hatch",
-         [](T2DFiguren& F) {
+         [](TStyledLayer& F) {
              T2DLayerStyle& S = F.LayerStyle();
              S.SetFillPattern(true);
              S.SetNoOfHatchBrush(11);
@@ -116,14 +130,14 @@ TEST(RenderSheet, EveryFigureKindInSeveralStyles) {
              S.SetHatchBrushBackColor(0xFFC0E0FF);
          }},
         {"pattern",
-         [](T2DFiguren& F) {
+         [](TStyledLayer& F) {
              T2DLayerStyle& S = F.LayerStyle();
              S.SetFillImage(true);
              S.SetFillPatternBitmap(Checker());
              S.SetFillPatternWrapMode(WrapModeTileFlipXY);
          }},
         {"shadow",
-         [](T2DFiguren& F) {
+         [](TStyledLayer& F) {
              T2DLayerStyle& S = F.LayerStyle();
              S.SetFillColor(0xFF40B0B0);
              S.SetShadow(true);
@@ -132,12 +146,12 @@ TEST(RenderSheet, EveryFigureKindInSeveralStyles) {
              S.SetShadowAlpha(160);
          }},
         {"emboss",
-         [](T2DFiguren& F) {
+         [](TStyledLayer& F) {
              F.LayerStyle().SetFillColor(0xFFC08040);
              F.AddingEffect(efEmboss);
          }},
         {"motion blur",
-         [](T2DFiguren& F) {
+         [](TStyledLayer& F) {
              F.LayerStyle().SetFillColor(0xFF2020C0);
              auto Blur = std::make_unique<TMotionBlur>();
              Blur->SetDirection(bldRight);
@@ -145,7 +159,7 @@ TEST(RenderSheet, EveryFigureKindInSeveralStyles) {
              F.AddEffect(std::move(Blur));
          }},
         {"turned 30, scaled",
-         [](T2DFiguren& F) {
+         [](TStyledLayer& F) {
              T2DLayerStyle& S = F.LayerStyle();
              S.SetFillColor(0xFFE07000);
              S.SetOutline(true);
@@ -156,15 +170,15 @@ TEST(RenderSheet, EveryFigureKindInSeveralStyles) {
          }},
     };
     constexpr int ColumnCount = sizeof(Columns) / sizeof(Columns[0]);
-    constexpr int Rows = 5;
+    constexpr int Rows = 6;
 
     TLayerCollection Layers;
     for (int Row = 0; Row < Rows; ++Row)
         for (int Col = 0; Col < ColumnCount; ++Col) {
-            T2DFiguren* F = MakeFigure(Layers, Row, Col * CellW, Row * CellH);
-            F->Paint();
+            TStyledLayer* F = MakeFigure(Layers, Row, Col * CellW, Row * CellH);
+            F->Redraw();
             Columns[Col].Style(*F);
-            F->Paint();
+            F->Redraw();
             EXPECT_GT(F->GPBoundingRect.Width, 10) << Columns[Col].Name << " row " << Row;
         }
 

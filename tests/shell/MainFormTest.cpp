@@ -725,8 +725,8 @@ TEST_F(TMainFormFixture, EveryCommandActsOrIsAHiddenItem) {
             EXPECT_TRUE(S.Dialogs.Shown.back().Text.contains(QStringLiteral("noch nicht verfügbar")));
         }
     }
-    // Clipboard (3), resizing (2) and text insertion are still to come.
-    EXPECT_EQ(Pending, 6);
+    // Clipboard (3) and resizing (2) are still to come.
+    EXPECT_EQ(Pending, 5);
 }
 
 TEST_F(TMainFormFixture, EffectAndRotationCommandsReachTheSelectedFigure) {
@@ -785,7 +785,7 @@ TEST_F(TMainFormFixture, ClosingAsksOnlyWhenThereAreChanges) {
     EXPECT_FALSE(View.States[TCmd::Redo]); // nothing left to take back or forth
 }
 
-TEST_F(TMainFormFixture, TheSampleDocumentHoldsOneLayerOfEachFigureKind) {
+TEST_F(TMainFormFixture, TheSampleDocumentHoldsOneLayerOfEachFigureKindAndAText) {
     SetCommandLine({QStringLiteral("--sample-layers")});
     Model->FormActivate();
     ASSERT_EQ(Model->DocFormList.size(), 1u);
@@ -793,7 +793,7 @@ TEST_F(TMainFormFixture, TheSampleDocumentHoldsOneLayerOfEachFigureKind) {
     TLayerCollection& Layers = Doc.CurrentView()->Layers();
     QStringList Kinds;
     for (int I = 0; I < Layers.Count(); ++I) Kinds << QString::fromLatin1(Layers.Items(I)->ClassName());
-    EXPECT_EQ(Kinds, (QStringList{"T2DRectangle", "T2DEllipse", "T2DPolygon", "T2DLine"}));
+    EXPECT_EQ(Kinds, (QStringList{"T2DRectangle", "T2DEllipse", "T2DPolygon", "T2DLine", "TTextLayer"}));
     EXPECT_EQ(Doc.Selection(), Layers.Items(3));
     EXPECT_FALSE(Doc.Modified());
     EXPECT_TRUE(Dialogs.Shown.empty()); // no start choice

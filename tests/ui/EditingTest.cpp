@@ -78,7 +78,7 @@ struct TEditingFixture : ::testing::Test {
 
 TEST_F(TEditingFixture, ClickSelectsAndTheKeysDeleteUndoAndRedo) {
     ASSERT_TRUE(Canvas);
-    ASSERT_EQ(Layers().Count(), 4);
+    ASSERT_EQ(Layers().Count(), 5);
     TCustomLayer* Rectangle = Layers().Items(0);
     Click(100, 75); // inside the rectangle, which nothing covers there
     EXPECT_EQ(Doc->Selection(), Rectangle);
@@ -87,14 +87,14 @@ TEST_F(TEditingFixture, ClickSelectsAndTheKeysDeleteUndoAndRedo) {
     EXPECT_FALSE(Window->Action("mnUndo")->isEnabled());
 
     Key(Qt::Key_Delete);
-    EXPECT_EQ(Layers().Count(), 3);
+    EXPECT_EQ(Layers().Count(), 4);
     EXPECT_EQ(Doc->Selection(), nullptr);
     EXPECT_TRUE(Window->Action("mnUndo")->isEnabled());
     EXPECT_TRUE(ToolButton("TlBtnUndo")->isEnabled());
     EXPECT_FALSE(ToolButton("TlBtnRedo")->isEnabled());
 
     Key(Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(Layers().Count(), 4);
+    EXPECT_EQ(Layers().Count(), 5);
     EXPECT_EQ(Layers().Items(0), Rectangle);
     EXPECT_EQ(Doc->Selection(), Rectangle);
     EXPECT_TRUE(Window->Action("mnRedo")->isEnabled());
@@ -102,12 +102,12 @@ TEST_F(TEditingFixture, ClickSelectsAndTheKeysDeleteUndoAndRedo) {
     EXPECT_FALSE(Doc->Modified()); // back as it was made: closing would ask nothing
 
     Key(Qt::Key_Y, Qt::ControlModifier);
-    EXPECT_EQ(Layers().Count(), 3);
+    EXPECT_EQ(Layers().Count(), 4);
     Key(Qt::Key_Z, Qt::ControlModifier);
     Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(Layers().Count(), 3);
-    ToolButton("TlBtnUndo")->trigger();
     EXPECT_EQ(Layers().Count(), 4);
+    ToolButton("TlBtnUndo")->trigger();
+    EXPECT_EQ(Layers().Count(), 5);
 }
 
 TEST_F(TEditingFixture, ScalingWithTheSelectionFrameAndUndoingIt) {
@@ -151,7 +151,9 @@ TEST_F(TEditingFixture, MenuItemsTransformReorderFlattenAndEverythingUndoes) {
         Window->Action(QString::fromLatin1(Item))->trigger();
     }
     EXPECT_EQ(Doc->UndoCount(), 13);
-    EXPECT_FALSE(Window->Action("mnBringFront")->isEnabled()); // the line is on top
+    Window->Action("mnBringFront")->trigger(); // above the text
+    EXPECT_EQ(Line->Index(), 4);
+    EXPECT_FALSE(Window->Action("mnBringFront")->isEnabled());
     Window->Action("mnSendBack")->trigger();
     EXPECT_EQ(Line->Index(), 0);
     Window->Action("mnLevelUp")->trigger();
@@ -161,9 +163,9 @@ TEST_F(TEditingFixture, MenuItemsTransformReorderFlattenAndEverythingUndoes) {
     EXPECT_FALSE(Window->Action("mnFlatten")->isEnabled());
 
     while (Window->Action("mnUndo")->isEnabled()) Window->Action("mnUndo")->trigger();
-    EXPECT_EQ(Layers().Count(), 4);
+    EXPECT_EQ(Layers().Count(), 5);
     EXPECT_TRUE(SamePixels(*TDocForm::ComposeFrame(*Doc->CurrentView()), *Before));
-    EXPECT_EQ(Doc->RedoCount(), 16);
+    EXPECT_EQ(Doc->RedoCount(), 17);
 }
 
 TEST_F(TEditingFixture, CommandsStillToComeSayWhyNothingHappens) {
@@ -195,8 +197,8 @@ TEST_F(TEditingFixture, InsertingAPictureFromAFileAndUndoingIt) {
 
     Dialogs.FileNames = {Png};
     Window->Action("mnPicLayer")->trigger();
-    ASSERT_EQ(Layers().Count(), 5);
-    auto* Inserted = dynamic_cast<TBitmapLayer*>(Layers().Items(4));
+    ASSERT_EQ(Layers().Count(), 6);
+    auto* Inserted = dynamic_cast<TBitmapLayer*>(Layers().Items(5));
     ASSERT_TRUE(Inserted);
     EXPECT_STREQ(Inserted->ClassName(), "TPicLayer");
     EXPECT_EQ(Doc->Selection(), Inserted);
@@ -215,12 +217,44 @@ TEST_F(TEditingFixture, InsertingAPictureFromAFileAndUndoingIt) {
     Window->Action("mnPicLayer")->trigger();
     EXPECT_EQ(Dialogs.Shown.size(), Messages + 1);
     EXPECT_EQ(Dialogs.Shown.back().Icon, TMsgIcon::Error);
-    EXPECT_EQ(Layers().Count(), 5);
+    EXPECT_EQ(Layers().Count(), 6);
     EXPECT_EQ(Doc->UndoCount(), Records + 1);
     EXPECT_TRUE(Doc->ToolMode());
 
     Key(Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(Layers().Count(), 4);
+    EXPECT_EQ(Layers().Count(), 5);
+}
+
+} // namespace
+} // namespace zp
+
+#include "layers/TextLayer.h"
+
+namespace zp {
+namespace {
+
+TEST_F(TEditingFixture, InsertingATextLayerAndUndoingIt) {
+    Window->Model().Palettes.SetTool(ptPaintEllipse); // the command brings the pointer back
+    const int Records = Doc->UndoCount();
+    ToolButton("TlBtnInsertText")->trigger();
+    ASSERT_EQ(Layers().Count(), 6);
+    auto* Text = dynamic_cast<TTextLayer*>(Layers().Items(5));
+    ASSERT_TRUE(Text);
+    EXPECT_EQ(Doc->Selection(), Text);
+    EXPECT_EQ(Doc->UndoCount(), Records + 1);
+    EXPECT_EQ(Window->Model().Palettes.State().Tool, ptZeiger);
+    EXPECT_TRUE(Window->Action("mnDelete")->isEnabled());
+
+    // Typed text (the properties palette's part) shows on the canvas and undoes step by step.
+    const std::unique_ptr<TBitmap32> Empty = TDocForm::ComposeFrame(*Doc->CurrentView());
+    Doc->SetLayerText(*Text, QStringLiteral("Neu!"));
+    EXPECT_FALSE(SamePixels(*TDocForm::ComposeFrame(*Doc->CurrentView()), *Empty));
+    Window->Action("mnFlipHorz")->trigger();
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_TRUE(SamePixels(*TDocForm::ComposeFrame(*Doc->CurrentView()), *Empty));
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Layers().Count(), 5);
 }
 
 } // namespace
