@@ -75,6 +75,7 @@ template <class FDraw> void TGPGraphics::Paint(const QRectF& PixelArea, FDraw&& 
     if (Reach.isEmpty()) return;
     const QRect Area = Reach.toAlignedRect().intersected(Surface.toRect());
     if (Area.isEmpty()) return;
+    FTouched = UnionRect(FTouched, {Area.left(), Area.top(), Area.right() + 1, Area.bottom() + 1});
 
     // Large areas are painted band by band so the buffers stay small; each band runs the
     // whole drawing clipped to its rows, which gives the same pixels.

@@ -60,6 +60,9 @@ public:
     }
 
     TBitmap32& Bitmap() { return FBitmap; }
+    // The pixels that drawing (not Clear) may have changed so far: outside it the surface is
+    // as it was. Empty when nothing was drawn.
+    TRect Touched() const { return FTouched; }
     // Operations on larger areas are painted in bands of about this many pixels (8 bytes
     // each, twice over, while the operation runs).
     void SetBandPixels(int Pixels) { FBandPixels = std::max(1, Pixels); }
@@ -78,6 +81,7 @@ private:
     TGPInterpolationMode FInterpolation = InterpolationModeBilinear;
     TGPMatrix FWorld;
     int FBandPixels = 1 << 20;
+    TRect FTouched{0, 0, 0, 0};
 };
 
 } // namespace zp

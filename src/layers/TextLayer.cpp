@@ -24,6 +24,10 @@ int ScaledExtent(int Measured, float Scale, int Margin) {
 
 TTextLayer::TTextLayer() : TStyledLayer(std::make_unique<TFontLayerStyle>()), strformat(0, 0) {
     Bitmap().SetSize(FontLayerStyle().PixelWidth(), FontLayerStyle().PixelHeight());
+    // The bitmap lives and dies with the layer, and so does this handler.
+    Bitmap().OnChange.Add([this](TBitmap32&) {
+        if (!FRedrawing) FDrawnKnown = false;
+    });
 }
 
 int TTextLayer::TextWidth() const {
@@ -36,15 +40,27 @@ int TTextLayer::TextHeight() const {
 
 void TTextLayer::WriteText(int, int) {
     SetDrawingProps();
+    FRedrawing = true;
+    struct TDone {
+        bool& Flag;
+        ~TDone() { Flag = false; }
+    } Done{FRedrawing};
     Refreshing([this] {
         const int M = std::max({TextWidth(), TextHeight(), 1});
-        Bitmap().SetSize(2 * M, 2 * M);
-        StartPoint = {Bitmap().Width() / 2, Bitmap().Height() / 2};
-        Bitmap().Clear(0);
-        DrawTextLayer();
+        TBitmap32& B = Bitmap();
+        const bool SameSquare = B.Width() == 2 * M && B.Height() == 2 * M;
+        B.SetSize(2 * M, 2 * M);
+        StartPoint = {B.Width() / 2, B.Height() / 2};
+        if (!SameSquare || !FDrawnKnown)
+            B.Clear(0);
+        else if (!FDrawn.IsEmpty())
+            B.FillRect(FDrawn.Left, FDrawn.Top, FDrawn.Right, FDrawn.Bottom, 0);
+        FDrawnKnown = false;
+        FDrawn = DrawTextLayer();
         MoveToAnchor(StartPoint);
     });
     ApplyEffects();
+    FDrawnKnown = F2DLayerStyle->EffectList.empty() && EffectObjectList.empty();
 }
 
 void TTextLayer::AddText(TGPPath& Path, TPoint Origin) const {
@@ -53,12 +69,12 @@ void TTextLayer::AddText(TGPPath& Path, TPoint Origin) const {
                    {static_cast<float>(Origin.X), static_cast<float>(Origin.Y), 0, 0}, &strformat);
 }
 
-void TTextLayer::DrawTextLayer() {
+TRect TTextLayer::DrawTextLayer() {
     TFontLayerStyle& S = FontLayerStyle();
+    // The bitmap was cleared just before.
     TGPGraphics G(Bitmap());
     G.SetSmoothingMode(SmoothingModeAntiAlias);
     G.SetInterpolationMode(InterpolationModeHighQualityBicubic);
-    G.Clear(0);
 
     const std::unique_ptr<TGPPen> Pen = S.CreatePen();
     // Unlike a figure's, the texture keeps its own placement.
@@ -80,6 +96,7 @@ void TTextLayer::DrawTextLayer() {
     if (S.Shadow()) DrawTextShadow(G);
     // Stroked also without an outline: the thin stroke in the fill colour keeps small glyphs full.
     StrokeAndFill(G, Path, *Pen, Fill.get(), true);
+    return G.Touched();
 }
 
 void TTextLayer::DrawTextShadow(TGPGraphics& G) {
@@ -125,7 +142,10 @@ std::unique_ptr<TBitmapLayer> TTextLayer::SaveState() const {
 }
 
 void TTextLayer::SwapState(TBitmapLayer& Other) {
-    SwapStyledState(dynamic_cast<TTextLayer&>(Other));
+    auto& O = dynamic_cast<TTextLayer&>(Other);
+    SwapStyledState(O);
+    std::swap(FDrawn, O.FDrawn);
+    std::swap(FDrawnKnown, O.FDrawnKnown);
 }
 
 // ---------------------------------------------------------------- project file

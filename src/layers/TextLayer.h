@@ -48,10 +48,18 @@ public:
     TGPStringFormat strformat;
 
 private:
-    void DrawTextLayer();
+    // Draws into the cleared bitmap; returns the area the drawing may have changed.
+    TRect DrawTextLayer();
     void DrawTextShadow(TGPGraphics& G);
     void AddText(TGPPath& Path, TPoint Origin) const;
     void AddMotionBlur(std::unique_ptr<TMotionBlur> Blur);
+
+    // Outside FDrawn the bitmap is all zeros, as long as FDrawnKnown: a redraw of the same
+    // square then clears only that area instead of the whole, mostly empty, square. Effects
+    // and any change of the bitmap from outside make it unknown.
+    TRect FDrawn;
+    bool FDrawnKnown = false;
+    bool FRedrawing = false;
 };
 
 } // namespace zp

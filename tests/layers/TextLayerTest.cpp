@@ -121,6 +121,27 @@ TEST(TextLayer, FlipsTurnsAndEffectsRedrawAndComeBack) {
     EXPECT_EQ(T->Bitmap().Width(), Before + 2 * 20);
 }
 
+TEST(TextLayer, ARedrawInTheSameSquareLeavesNothingOfTheLastOne) {
+    TLayerCollection Layers;
+    TTextLayer* T = MakeText(Layers, QStringLiteral("Quer"));
+    T->FontLayerStyle().SetShadow(true);
+    T->WriteText(0, 0);
+    const int Side = T->Bitmap().Width();
+    T->Rotate(30);
+    T->FlipVertical();
+    T->FontLayerStyle().SetShadowXShift(-3);
+    T->WriteText(0, 0);
+    ASSERT_EQ(T->Bitmap().Width(), Side);
+    // A fresh layer draws the same state into a new, wholly cleared square.
+    TTextLayer* Fresh = T->Clone(Layers);
+    Fresh->SetLocation(T->Location());
+    EXPECT_TRUE(SameImage(*T, *Fresh));
+    // A change made to the bitmap from outside is cleared away too.
+    T->Bitmap().FillRect(0, 0, 5, 5, 0xFFFF0000);
+    T->WriteText(0, 0);
+    EXPECT_TRUE(SameImage(*T, *Fresh));
+}
+
 TEST(TextLayer, CloneAndSavedStateDrawTheSameText) {
     TLayerCollection Layers;
     TTextLayer* T = MakeText(Layers, QStringLiteral("Copy me"));
