@@ -66,9 +66,8 @@ std::array<TColor32, 256> ColorTable(const GifFileType* Gif) {
     return Table;
 }
 
-} // namespace
-
-std::unique_ptr<TBitmap32> DecodeGIF(std::span<const std::uint8_t> Data, const TDecodeLimits& Limits) {
+std::unique_ptr<TBitmap32> DecodeFirstImage(std::span<const std::uint8_t> Data, const TDecodeLimits& Limits,
+                                            bool KeepTransparency) {
     return GuardMemory([&]() -> std::unique_ptr<TBitmap32> {
         if (Data.empty()) RaiseFileError(fekMalformed, FileTexts::SNoData);
         TGifSource Source{Data};
@@ -116,7 +115,7 @@ std::unique_ptr<TBitmap32> DecodeGIF(std::span<const std::uint8_t> Data, const T
             TooLarge(Image.Width, Image.Height);
         auto Bitmap = NewSurface(FormatName, ScreenW, ScreenH, Limits);
         if (Image.Width <= 0 || Image.Height <= 0) {
-            Bitmap->ResetAlpha(255);
+            if (!KeepTransparency) Bitmap->ResetAlpha(255);
             return Bitmap;
         }
 
@@ -142,9 +141,20 @@ std::unique_ptr<TBitmap32> DecodeGIF(std::span<const std::uint8_t> Data, const T
                 }
             }
         }
-        Bitmap->ResetAlpha(255);
+        if (!KeepTransparency) Bitmap->ResetAlpha(255);
         return Bitmap;
     });
+}
+
+} // namespace
+
+std::unique_ptr<TBitmap32> DecodeGIF(std::span<const std::uint8_t> Data, const TDecodeLimits& Limits) {
+    return DecodeFirstImage(Data, Limits, false);
+}
+
+std::unique_ptr<TBitmap32> DecodeGIFWithAlpha(std::span<const std::uint8_t> Data,
+                                              const TDecodeLimits& Limits) {
+    return DecodeFirstImage(Data, Limits, true);
 }
 
 } // namespace zp

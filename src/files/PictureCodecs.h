@@ -44,6 +44,10 @@ std::unique_ptr<TBitmap32> DecodeBMP(std::span<const std::uint8_t> Data, const T
 std::unique_ptr<TBitmap32> DecodeJPEG(std::span<const std::uint8_t> Data, const TDecodeLimits& Limits = {});
 std::unique_ptr<TBitmap32> DecodeGIF(std::span<const std::uint8_t> Data, const TDecodeLimits& Limits = {});
 std::unique_ptr<TBitmap32> DecodePNG(std::span<const std::uint8_t> Data, const TDecodeLimits& Limits = {});
+// The first image of a GIF as a browser shows it alone: the transparent colour, and the screen
+// around a smaller image, stay transparent.
+std::unique_ptr<TBitmap32> DecodeGIFWithAlpha(std::span<const std::uint8_t> Data,
+                                              const TDecodeLimits& Limits = {});
 // The decoder of Format (pfNone throws EFileError).
 std::unique_ptr<TBitmap32> DecodePicture(std::span<const std::uint8_t> Data, TPictureFormat Format,
                                          const TDecodeLimits& Limits = {});

@@ -136,6 +136,8 @@ std::unique_ptr<TBitmap32> LoadLayerPictureFromFile(const QString& FileName, con
     if (Format == pfNone) RaiseFileError(fekUnsupported, FileTexts::SUnknownKind, Utf8(Ext));
     const std::vector<std::uint8_t> Data = ReadWholeFile(FileName);
     try {
+        // A picture layer keeps the picture's transparency.
+        if (Format == pfGIF) return DecodeGIFWithAlpha(Data, Limits);
         if (Format != pfPNG) return DecodePicture(Data, Format, Limits);
         TPngTransparency Transparency = ptNone;
         return DecodePNGWithAlpha(Data, Transparency, Limits);

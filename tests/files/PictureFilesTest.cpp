@@ -62,6 +62,20 @@ TEST(PictureFiles, OpenPicturesByExtension) {
     EXPECT_EQ(Pixels(*B), (std::vector<TColor32>{0xFF0000FFu, 0xFF0000FFu, 0xFF0000FFu, 0xFF000000u}));
 }
 
+// Inserted as a layer, a GIF keeps its transparent colour and the screen around a smaller image
+// transparent; opened as a document the same file is opaque, black where nothing is drawn.
+TEST(PictureFiles, AnInsertedGifKeepsItsTransparency) {
+    QTemporaryDir Dir;
+    const QString Gif = Dir.filePath("t.GIF");
+    WriteBytes(Gif, WriteGifWithGiflib(
+                        {3, 2, {0xFFFF0000u, 0xFF00FF00u}, {{1, 0, 2, 2, false, {}, 0, {1, 0, 0, 1}}}}));
+    EXPECT_EQ(Pixels(*LoadLayerPictureFromFile(Gif)),
+              (std::vector<TColor32>{0, 0xFF00FF00u, 0, 0, 0, 0xFF00FF00u}));
+    EXPECT_EQ(Pixels(*LoadPictureFromFile(Gif)),
+              (std::vector<TColor32>{0xFF000000u, 0xFF00FF00u, 0xFF000000u, 0xFF000000u, 0xFF000000u,
+                                     0xFF00FF00u}));
+}
+
 TEST(PictureFiles, ReportMissingUnknownAndBrokenFilesByKindWithTheirName) {
     QTemporaryDir Dir;
     const auto KindOf = [](const QString& Path) {
