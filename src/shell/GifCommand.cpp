@@ -5,10 +5,12 @@
 #include "raster/Bitmap32.h"
 
 #include <QFileInfo>
+#include <QGuiApplication>
 
 #include <algorithm>
 #include <atomic>
 #include <exception>
+#include <memory>
 #include <thread>
 
 namespace zp {
@@ -22,7 +24,8 @@ constexpr const char* Usage =
     "  --reduction NAME  rmNone, rmWindows20, rmWindows256, rmWindowsGray, rmMonochrome, rmGrayScale,\n"
     "                    rmNetscape, rmQuantize (Vorgabe), rmQuantizeWindows\n"
     "  --dither NAME     dmNearest, dmFloydSteinberg (Vorgabe), dmStucki, dmSierra, dmJaJuNI,\n"
-    "                    dmSteveArche, dmBurkes\n";
+    "                    dmSteveArche, dmBurkes\n"
+    "  BILD              JPEG, BMP, GIF, PNG, ICO, EMF oder WMF\n";
 
 constexpr const char* ReductionNames[] = {"rmNone",        "rmWindows20",  "rmWindows256",
                                           "rmWindowsGray", "rmMonochrome", "rmGrayScale",
@@ -41,6 +44,11 @@ int Fail(std::FILE* Err, const QString& Message) {
     return 2;
 }
 
+bool IsDocumentPicture(const QString& File) {
+    const QString Suffix = QFileInfo(File).suffix();
+    return !Suffix.isEmpty() && IsPictureExtension(QLatin1Char('.') + Suffix);
+}
+
 // Decodes the frames on all cores; the first failure in order is reported.
 std::vector<std::unique_ptr<TBitmap32>> LoadFrames(const QStringList& Files) {
     std::vector<std::unique_ptr<TBitmap32>> Frames(static_cast<std::size_t>(Files.size()));
@@ -49,7 +57,11 @@ std::vector<std::unique_ptr<TBitmap32>> LoadFrames(const QStringList& Files) {
     auto Work = [&] {
         for (std::size_t I = Next++; I < Frames.size(); I = Next++) {
             try {
-                Frames[I] = LoadPictureFromFile(Files[static_cast<qsizetype>(I)]);
+                const QString& File = Files[static_cast<qsizetype>(I)];
+                // The four document kinds open as documents do; icons and metafiles as they are
+                // inserted, on a transparent background.
+                Frames[I] =
+                    IsDocumentPicture(File) ? LoadPictureFromFile(File) : LoadLayerPictureFromFile(File);
             } catch (...) {
                 Errors[I] = std::current_exception();
             }
@@ -110,6 +122,16 @@ int RunGifCommand(const QStringList& Arguments, std::FILE* Err) {
     if (Files.isEmpty())
         return Fail(Err, QStringLiteral("Keine Bilder angegeben.\n") + QString::fromUtf8(Usage));
 
+    // Icons and metafiles are read through Qt, metafile texts need its fonts.
+    std::unique_ptr<QGuiApplication> App;
+    if (!QCoreApplication::instance() &&
+        std::any_of(Files.begin(), Files.end(), [](const QString& F) { return !IsDocumentPicture(F); })) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int Argc = 1;
+        static char Name[] = "zelk-pixaro";
+        static char* Argv[] = {Name, nullptr};
+        App = std::make_unique<QGuiApplication>(Argc, Argv);
+    }
     try {
         const std::vector<std::unique_ptr<TBitmap32>> Frames = LoadFrames(Files);
         std::vector<TGifFrameSource> Sources;

@@ -524,6 +524,8 @@ TEST_F(TMainFormFixture, SavedPicturesAreTheComposedFrameWithoutHandles) {
 #include "files/GifImage.h"
 #include "shell/GifCommand.h"
 
+#include <QImage>
+
 namespace zp {
 namespace {
 
@@ -546,6 +548,13 @@ TEST(GifCommand, BuildsAnAnimationFromPictureFiles) {
         WriteFileSafely(Name, EncodeTransparentPNG(B));
         Args << Name;
     }
+    // An icon is a frame too.
+    QImage Icon(10, 6, QImage::Format_ARGB32);
+    Icon.fill(0xFF00FF00u);
+    Icon.setPixel(0, 0, 0x00FFFFFFu);
+    const QString Ico = Places.Path(QStringLiteral("f3.ico"));
+    ASSERT_TRUE(Icon.save(Ico, "ICO"));
+    Args << Ico;
     std::FILE* Null = std::fopen("/dev/null", "w");
     ASSERT_EQ(RunGifCommand(Args, Null), 0);
     const QByteArray Gif = TTempPlaces::ReadText(Places.Path(QStringLiteral("out.gif")));
@@ -553,8 +562,8 @@ TEST(GifCommand, BuildsAnAnimationFromPictureFiles) {
     EXPECT_EQ(Gif.count("NETSCAPE2.0"), 1);
     const int Loop = Gif.indexOf("NETSCAPE2.0");
     EXPECT_EQ(static_cast<unsigned char>(Gif[Loop + 13]), 3); // loop count, low byte
-    // Three graphic control extensions, each with a delay of 25 hundredths.
-    EXPECT_EQ(Gif.count(QByteArray("\x21\xF9\x04\x00\x19\x00", 6)), 3);
+    // Four graphic control extensions, each with a delay of 25 hundredths.
+    EXPECT_EQ(Gif.count(QByteArray("\x21\xF9\x04\x00\x19\x00", 6)), 4);
 
     EXPECT_EQ(RunGifCommand({Places.Path(QStringLiteral("x.gif")), QStringLiteral("--dither"),
                              QStringLiteral("dmUnknown"), Args.last()},
