@@ -110,7 +110,8 @@ std::unique_ptr<TBitmap32> LoadIcon(const QString& FileName, const TDecodeLimits
     }
     if (BestPixels > Limits.MaxPixels)
         RaiseFileError(fekTooLarge, FileTexts::SOpenFailed, Utf8(FileName), FileTexts::SFileTooLarge);
-    if (Best > 0) Reader.jumpToImage(Best);
+    // Always jump back: the loop above left the reader at the last picture.
+    if (Best >= 0) Reader.jumpToImage(Best);
     const QImage Image = Reader.read().convertToFormat(QImage::Format_ARGB32);
     if (Image.isNull())
         RaiseFileError(

@@ -76,6 +76,36 @@ TEST(PictureFiles, AnInsertedGifKeepsItsTransparency) {
                                      0xFF00FF00u}));
 }
 
+// Icons written by other programs: the largest picture of several with its alpha, and old 16-
+// and 256-colour icons whose mask makes their transparency; each as its maker shows it.
+TEST(PictureFiles, IconsMadeElsewhereLookAsTheirMakerShowsThem) {
+    const QDir Folder(QStringLiteral(ZP_TEST_DATA_DIR "/icons"));
+    for (const char* Name : {"imagemagick-3sizes-alpha", "icotool-4bit-mask", "icotool-8bit-mask"}) {
+        SCOPED_TRACE(Name);
+        const auto Icon = LoadLayerPictureFromFile(Folder.filePath(QString::fromLatin1(Name) + ".ico"));
+        TPngTransparency Kind = ptNone;
+        const auto Expected = DecodePNGWithAlpha(
+            ReadFileBytes(Folder.filePath(QString::fromLatin1(Name) + ".expected.png").toStdString()), Kind);
+        ASSERT_EQ(Icon->Width(), Expected->Width());
+        ASSERT_EQ(Icon->Height(), Expected->Height());
+        int Transparent = 0;
+        for (int Y = 0; Y < Icon->Height(); ++Y)
+            for (int X = 0; X < Icon->Width(); ++X) {
+                const TColor32 A = Icon->Pixel(X, Y), E = Expected->Pixel(X, Y);
+                ASSERT_EQ(AlphaComponent(A), AlphaComponent(E)) << X << "," << Y;
+                // Colours weighed by their alpha: at the faint edge pixels they carry little.
+                for (int Shift : {0, 8, 16}) {
+                    const auto Weighed = [&](TColor32 C) {
+                        return static_cast<int>(((C >> Shift) & 0xFF) * AlphaComponent(C) / 255);
+                    };
+                    ASSERT_NEAR(Weighed(A), Weighed(E), 1) << X << "," << Y;
+                }
+                Transparent += AlphaComponent(E) == 0;
+            }
+        EXPECT_GT(Transparent, 0);
+    }
+}
+
 TEST(PictureFiles, ReportMissingUnknownAndBrokenFilesByKindWithTheirName) {
     QTemporaryDir Dir;
     const auto KindOf = [](const QString& Path) {
