@@ -229,6 +229,7 @@ TEST_F(TEditingFixture, InsertingAPictureFromAFileAndUndoingIt) {
 } // namespace zp
 
 #include "layers/TextLayer.h"
+#include "raster/Blend.h"
 
 namespace zp {
 namespace {
@@ -255,6 +256,35 @@ TEST_F(TEditingFixture, InsertingATextLayerAndUndoingIt) {
     EXPECT_TRUE(SamePixels(*TDocForm::ComposeFrame(*Doc->CurrentView()), *Empty));
     Key(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Layers().Count(), 5);
+}
+
+} // namespace
+} // namespace zp
+
+namespace zp {
+namespace {
+
+TEST_F(TEditingFixture, InsertingAPictureTemplate) {
+    TBitmap32 Picture;
+    Picture.SetSize(12, 12);
+    Picture.Clear(0xFFFF8000);
+    const QString Png = Places.Path(QStringLiteral("knopf.png"));
+    WriteFileSafely(Png, EncodeTransparentPNG(Picture));
+
+    Dialogs.Templates = {Png};
+    ToolButton("ToolButton3")->trigger();
+    ASSERT_EQ(Layers().Count(), 6);
+    EXPECT_EQ(Doc->Selection(), Layers().Items(5));
+    // Merged over the white background as every figure is.
+    EXPECT_EQ(TDocForm::ComposeFrame(*Doc->CurrentView())->Pixel(6, 6), MergeColor(0xFFFF8000u, 0xFFFFFFFFu));
+
+    // A folder chosen instead of a picture says that the file is missing.
+    Dialogs.Templates = {Places.ProgramDir()};
+    const std::size_t Messages = Dialogs.Shown.size();
+    Window->Action("mnPicFromTempl1")->trigger();
+    ASSERT_EQ(Dialogs.Shown.size(), Messages + 1);
+    EXPECT_EQ(Dialogs.Shown.back().Text, Window->Model().LangText(QStringLiteral("TxtMissFile")));
+    EXPECT_EQ(Layers().Count(), 6);
 }
 
 } // namespace
