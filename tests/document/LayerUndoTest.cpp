@@ -316,6 +316,14 @@ TEST_F(TLayerUndo, ATextLayerIsInsertedCentredAndEveryEditOfItUndoes) {
     EXPECT_EQ(Doc->UndoRecord(Doc->UndoCount() - 1).fUndoType, undoFontLayerStyle);
     Doc->ResetRubberbandLayer();
 
+    // Placed at given corners (pasting, reading old files) it records nothing itself.
+    const int Records = Doc->UndoCount();
+    TTextLayer* Placed = Doc->NewTextLayer({5, 6}, {7, 8}, Doc->CurrentView());
+    ASSERT_TRUE(Placed);
+    EXPECT_EQ(Doc->Selection(), Placed);
+    EXPECT_EQ(Placed->Location(), (TFloatRect{5, 6, 7, 8}));
+    EXPECT_EQ(Doc->UndoCount(), Records);
+
     // A frame without a picture takes no text.
     TDocForm Blank(Host);
     EXPECT_EQ(Blank.NewTextLayer(), nullptr);
