@@ -157,10 +157,15 @@ void PlayText(const TRecord& R, TCanvas& Canvas, bool Wide) {
     if (E.fOptions & U_ETO_GLYPH_INDEX) return;
     const std::uint64_t Chars = E.nChars;
     const auto Bytes = R.Bytes(E.offString, Chars * (Wide ? 2 : 1));
-    QString Text = Wide ? QString::fromUtf16(reinterpret_cast<const char16_t*>(Bytes.data()),
-                                             static_cast<qsizetype>(Chars))
-                        : QString::fromLatin1(reinterpret_cast<const char*>(Bytes.data()),
-                                              static_cast<qsizetype>(Chars));
+    // Copied, as the string need not lie on a 16-bit boundary.
+    QString Text;
+    if (Wide) {
+        Text.resize(static_cast<qsizetype>(Chars));
+        std::memcpy(Text.data(), Bytes.data(), Bytes.size());
+    } else {
+        Text =
+            QString::fromLatin1(reinterpret_cast<const char*>(Bytes.data()), static_cast<qsizetype>(Chars));
+    }
     std::vector<double> Dx;
     const std::uint64_t Step = (E.fOptions & U_ETO_PDY) ? 8 : 4;
     if (OffDx != 0 && Chars > 0) {

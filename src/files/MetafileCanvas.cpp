@@ -722,11 +722,15 @@ void TCanvas::SelectClipPath(std::uint32_t Mode) {
     FPath = QPainterPath();
     FInPath = false;
     Path.setFillRule(FState.Winding ? Qt::WindingFill : Qt::OddEvenFill);
-    const QPainterPath Current = FState.Clipped ? FState.Clip : [&] {
-        QPainterPath All;
-        All.addRect(QRectF(0, 0, FTarget.width(), FTarget.height()));
-        return All;
-    }();
+    CombineClip(Path, Mode);
+}
+
+void TCanvas::CombineClip(const QPainterPath& Path, std::uint32_t Mode) {
+    QPainterPath Current;
+    if (FState.Clipped)
+        Current = FState.Clip;
+    else
+        Current.addRect(QRectF(0, 0, FTarget.width(), FTarget.height()));
     switch (Mode) {
     case U_RGN_AND: SetClip(Current.intersected(Path)); break;
     case U_RGN_OR: SetClip(Current.united(Path)); break;
@@ -740,19 +744,13 @@ void TCanvas::SelectClipPath(std::uint32_t Mode) {
 void TCanvas::IntersectClipRect(const QRectF& R) {
     QPainterPath Rect;
     Rect.addRect(R.normalized());
-    const QPainterPath Mapped = Full().map(Rect);
-    SetClip(FState.Clipped ? FState.Clip.intersected(Mapped) : Mapped);
+    CombineClip(Full().map(Rect), U_RGN_AND);
 }
 
 void TCanvas::ExcludeClipRect(const QRectF& R) {
     QPainterPath Rect;
     Rect.addRect(R.normalized());
-    QPainterPath Current;
-    if (FState.Clipped)
-        Current = FState.Clip;
-    else
-        Current.addRect(QRectF(0, 0, FTarget.width(), FTarget.height()));
-    SetClip(Current.subtracted(Full().map(Rect)));
+    CombineClip(Full().map(Rect), U_RGN_DIFF);
 }
 
 void TCanvas::SelectClipRegion(const std::vector<QRectF>& DeviceRects, std::uint32_t Mode) {
@@ -766,9 +764,7 @@ void TCanvas::SelectClipRegion(const std::vector<QRectF>& DeviceRects, std::uint
     }
     QPainterPath Region;
     for (const QRectF& R : DeviceRects) Region.addRect(R.normalized());
-    Region = FMapping.DeviceToPicture.map(Region).simplified();
-    FPath = Region;
-    SelectClipPath(Mode);
+    CombineClip(FMapping.DeviceToPicture.map(Region).simplified(), Mode);
 }
 
 void TCanvas::TextOut(QPointF Ref, const QString& Text, const std::vector<double>& Dx, std::uint32_t Options,

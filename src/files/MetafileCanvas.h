@@ -207,6 +207,8 @@ private:
     void PathCubicTo(QPointF C1, QPointF C2, QPointF End);
     QPainterPath ArcPath(TArcKind Kind, const QRectF& Box, QPointF Start, QPointF End, QPointF* ArcEnd) const;
     void SetClip(const QPainterPath& Clip);
+    // Path in picture coordinates, Mode as for SelectClipPath.
+    void CombineClip(const QPainterPath& Path, std::uint32_t Mode);
 
     QImage& FTarget;
     QPainter FPainter;
