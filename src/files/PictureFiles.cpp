@@ -1,6 +1,7 @@
 #include "files/PictureFiles.h"
 
 #include "files/FileError.h"
+#include "files/Metafile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -132,6 +133,15 @@ std::unique_ptr<TBitmap32> LoadLayerPictureFromFile(const QString& FileName, con
     if (Ext.compare(QLatin1String(".ico"), Qt::CaseInsensitive) == 0) {
         if (!QFileInfo::exists(FileName)) RaiseFileError(fekNotFound, FileTexts::SNotFound, Utf8(FileName));
         return LoadIcon(FileName, Limits);
+    }
+    const bool Emf = Ext.compare(QLatin1String(".emf"), Qt::CaseInsensitive) == 0;
+    if (Emf || Ext.compare(QLatin1String(".wmf"), Qt::CaseInsensitive) == 0) {
+        const std::vector<std::uint8_t> Data = ReadWholeFile(FileName);
+        try {
+            return Emf ? DecodeEMF(Data, Limits) : DecodeWMF(Data, Limits);
+        } catch (const EFileError& E) {
+            RaiseFileError(E.Kind(), FileTexts::SOpenFailed, Utf8(FileName), E.what());
+        }
     }
     const TPictureFormat Format = PictureFormatOfExtension(Ext.toStdString());
     if (Format == pfNone) RaiseFileError(fekUnsupported, FileTexts::SUnknownKind, Utf8(Ext));

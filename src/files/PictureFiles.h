@@ -23,7 +23,8 @@ bool IsPictureExtension(const QString& Ext);
 std::unique_ptr<TBitmap32> LoadPictureFromFile(const QString& FileName, const TDecodeLimits& Limits = {});
 // The same for a picture inserted as a layer, which keeps its transparency: a PNG's alpha, a
 // GIF's transparent colour, a 32-bit BMP's fourth byte; icons (".ico") are read too, the
-// largest picture they hold.
+// largest picture they hold, and metafiles (".emf", ".wmf"), transparent where they draw
+// nothing (see DecodeEMF).
 std::unique_ptr<TBitmap32> LoadLayerPictureFromFile(const QString& FileName,
                                                     const TDecodeLimits& Limits = {});
 
