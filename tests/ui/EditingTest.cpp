@@ -289,3 +289,26 @@ TEST_F(TEditingFixture, InsertingAPictureTemplate) {
 
 } // namespace
 } // namespace zp
+
+namespace zp {
+namespace {
+
+// Icons and metafiles made by other programs go in like any picture, and out again by undo.
+TEST_F(TEditingFixture, InsertingIconsAndMetafilesMadeElsewhere) {
+    const int Before = Layers().Count();
+    for (const char* File : {"icons/imagemagick-3sizes-alpha.ico", "icons/icotool-4bit-mask.ico",
+                             "metafiles/shapes.emf", "metafiles/shapes.wmf", "metafiles/text.emf"}) {
+        Dialogs.FileNames = {QStringLiteral(ZP_TEST_DATA_DIR "/") + QString::fromLatin1(File)};
+        ToolButton("TlBtnInsertImage")->trigger();
+        auto* Layer = dynamic_cast<TBitmapLayer*>(Doc->Selection());
+        ASSERT_TRUE(Layer) << File;
+        EXPECT_STREQ(Layer->ClassName(), "TPicLayer");
+        EXPECT_GT(Layer->Bitmap().Width(), 16) << File;
+    }
+    EXPECT_EQ(Layers().Count(), Before + 5);
+    for (int I = 0; I < 5; ++I) Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Layers().Count(), Before);
+}
+
+} // namespace
+} // namespace zp
