@@ -46,6 +46,15 @@ TFloatRect WithPictureSize(float Left, float Top, const TBitmapLayer& Layer) {
             Top + static_cast<float>(Layer.Bitmap().Height())};
 }
 
+// The layer's picture size, centred on the picture point under the centre of the visible area.
+TFloatRect CentredInView(const TImgView32& View, const TBitmapLayer& Layer) {
+    const TRect Visible = View.GetViewportRect();
+    const TPoint Centre = View.ControlToBitmap({Visible.Width() / 2, Visible.Height() / 2});
+    const float W = static_cast<float>(Layer.Bitmap().Width()),
+                H = static_cast<float>(Layer.Bitmap().Height());
+    return {Centre.X - W / 2, Centre.Y - H / 2, Centre.X + W / 2, Centre.Y + H / 2};
+}
+
 // The highest place a real layer can take: below the selection frames, which stay on top.
 int TopRealIndex(const TLayerCollection& Layers) {
     int Top = Layers.Count() - 1;
@@ -214,11 +223,7 @@ TTextLayer* TDocForm::NewTextLayer() {
     TImgView32* V = CurrentView();
     if (!V || V->Bitmap().Empty()) return nullptr;
     auto Layer = MakeTextLayer();
-    const TRect Visible = V->GetViewportRect();
-    const TPoint Centre = V->ControlToBitmap({Visible.Width() / 2, Visible.Height() / 2});
-    const float W = static_cast<float>(Layer->Bitmap().Width()),
-                H = static_cast<float>(Layer->Bitmap().Height());
-    Layer->SetLocation({Centre.X - W / 2, Centre.Y - H / 2, Centre.X + W / 2, Centre.Y + H / 2});
+    Layer->SetLocation(CentredInView(*V, *Layer));
     return static_cast<TTextLayer*>(InsertLayer(std::move(Layer), undoInsertTextLayer));
 }
 
@@ -270,11 +275,7 @@ TBitmapLayer* TDocForm::AssignBitmapLayer(const TBitmapLayer& ABitmapLayer, TImg
     Layer->SetTranspGradient(ABitmapLayer.TranspGradient());
     Layer->SetScaled(true);
     Layer->SetCropped(true);
-    const TRect Visible = AImgView->GetViewportRect();
-    const TPoint Centre = AImgView->ControlToBitmap({Visible.Width() / 2, Visible.Height() / 2});
-    const float W = static_cast<float>(Layer->Bitmap().Width()),
-                H = static_cast<float>(Layer->Bitmap().Height());
-    Layer->SetLocation({Centre.X - W / 2, Centre.Y - H / 2, Centre.X + W / 2, Centre.Y + H / 2});
+    Layer->SetLocation(CentredInView(*AImgView, *Layer));
     if (GetIndex(AImgView) >= 0) SelectLayer(Layer);
     return Layer;
 }

@@ -128,19 +128,19 @@ TDib RecordDib(const TRecord& R, std::uint32_t Usage, std::uint32_t OffBmi, std:
     return DecodeDib(Info, Bits, Limits);
 }
 
-TFontSpec Font(const U_LOGFONT& F) {
-    TFontSpec Spec;
-    Spec.Height = F.lfHeight;
-    Spec.Escapement = F.lfEscapement;
-    Spec.Weight = F.lfWeight;
-    Spec.Italic = F.lfItalic != 0;
-    Spec.Underline = F.lfUnderline != 0;
-    Spec.StrikeOut = F.lfStrikeOut != 0;
+TLogFont Font(const U_LOGFONT& F) {
+    TLogFont Result;
+    Result.Height = F.lfHeight;
+    Result.Escapement = F.lfEscapement;
+    Result.Weight = F.lfWeight;
+    Result.Italic = F.lfItalic != 0;
+    Result.Underline = F.lfUnderline != 0;
+    Result.StrikeOut = F.lfStrikeOut != 0;
     std::size_t Length = 0;
     while (Length < U_LF_FACESIZE && F.lfFaceName[Length] != 0) ++Length;
-    Spec.Face =
+    Result.Face =
         QString::fromUtf16(reinterpret_cast<const char16_t*>(F.lfFaceName), static_cast<qsizetype>(Length));
-    return Spec;
+    return Result;
 }
 
 void PlayText(const TRecord& R, TCanvas& Canvas, bool Wide) {
@@ -179,33 +179,30 @@ void PlayText(const TRecord& R, TCanvas& Canvas, bool Wide) {
     Canvas.TextOut(Point(E.ptlReference), Text, Dx, E.fOptions, Rect);
 }
 
+// A blit with a source bitmap of SourceSize; without a bitmap it fills with the brush.
+template <class TBlt>
+void PlayBlt(const TRecord& R, const TBlt& B, QSizeF SourceSize, TCanvas& Canvas,
+             const TDecodeLimits& Limits) {
+    const QRectF Dest(Point(B.Dest), QSizeF(B.cDest.x, B.cDest.y));
+    if (B.cbBmiSrc == 0) {
+        Canvas.PatBlt(Dest, B.dwRop);
+        return;
+    }
+    const TDib Dib = RecordDib(R, B.iUsageSrc, B.offBmiSrc, B.cbBmiSrc, B.offBitsSrc, B.cbBitsSrc, Limits);
+    // The source of a blit counts its rows from the top like any device.
+    Canvas.DrawBitmap(Dest, TDib{Dib.Image, false}, QRectF(Point(B.Src), SourceSize), B.dwRop);
+}
+
 void PlayBitmap(const TRecord& R, TCanvas& Canvas, const TDecodeLimits& Limits) {
     switch (R.Type()) {
     case U_EMR_BITBLT: {
         const auto B = R.As<U_EMRBITBLT>();
-        const QRectF Dest(Point(B.Dest), QSizeF(B.cDest.x, B.cDest.y));
-        if (B.cbBmiSrc == 0) {
-            Canvas.PatBlt(Dest, B.dwRop);
-            return;
-        }
-        const TDib Dib =
-            RecordDib(R, B.iUsageSrc, B.offBmiSrc, B.cbBmiSrc, B.offBitsSrc, B.cbBitsSrc, Limits);
-        // The source of a blit counts its rows from the top like any device.
-        Canvas.DrawBitmap(Dest, TDib{Dib.Image, false}, QRectF(Point(B.Src), QSizeF(B.cDest.x, B.cDest.y)),
-                          B.dwRop);
+        PlayBlt(R, B, QSizeF(B.cDest.x, B.cDest.y), Canvas, Limits);
         return;
     }
     case U_EMR_STRETCHBLT: {
         const auto B = R.As<U_EMRSTRETCHBLT>();
-        const QRectF Dest(Point(B.Dest), QSizeF(B.cDest.x, B.cDest.y));
-        if (B.cbBmiSrc == 0) {
-            Canvas.PatBlt(Dest, B.dwRop);
-            return;
-        }
-        const TDib Dib =
-            RecordDib(R, B.iUsageSrc, B.offBmiSrc, B.cbBmiSrc, B.offBitsSrc, B.cbBitsSrc, Limits);
-        Canvas.DrawBitmap(Dest, TDib{Dib.Image, false}, QRectF(Point(B.Src), QSizeF(B.cSrc.x, B.cSrc.y)),
-                          B.dwRop);
+        PlayBlt(R, B, QSizeF(B.cSrc.x, B.cSrc.y), Canvas, Limits);
         return;
     }
     case U_EMR_STRETCHDIBITS: {
@@ -245,7 +242,7 @@ std::optional<std::pair<std::uint32_t, TObject>> CreatedObject(const TRecord& R,
     switch (R.Type()) {
     case U_EMR_CREATEPEN: {
         const auto P = R.As<U_EMRCREATEPEN>();
-        TPenSpec Pen;
+        TLogPen Pen;
         Pen.Style = P.lopn.lopnStyle;
         Pen.Width = std::abs(static_cast<double>(P.lopn.lopnWidth.x));
         Pen.Cosmetic = Pen.Width == 0;
@@ -255,7 +252,7 @@ std::optional<std::pair<std::uint32_t, TObject>> CreatedObject(const TRecord& R,
     case U_EMR_EXTCREATEPEN: {
         const std::uint64_t Elp = offsetof(U_EMREXTCREATEPEN, elp);
         const auto Ih = R.Get<std::uint32_t>(offsetof(U_EMREXTCREATEPEN, ihPen));
-        TPenSpec Pen;
+        TLogPen Pen;
         Pen.Style = R.Get<std::uint32_t>(Elp + offsetof(U_EXTLOGPEN, elpPenStyle));
         Pen.Width = R.Get<std::uint32_t>(Elp + offsetof(U_EXTLOGPEN, elpWidth));
         Pen.Cosmetic = (Pen.Style & U_PS_TYPE_MASK) != U_PS_GEOMETRIC;
@@ -273,7 +270,7 @@ std::optional<std::pair<std::uint32_t, TObject>> CreatedObject(const TRecord& R,
     }
     case U_EMR_CREATEBRUSHINDIRECT: {
         const auto B = R.As<U_EMRCREATEBRUSHINDIRECT>();
-        TBrushSpec Brush;
+        TLogBrush Brush;
         Brush.Style = B.lb.lbStyle;
         Brush.Color = ColorRef(std::bit_cast<std::uint32_t>(B.lb.lbColor));
         Brush.Hatch = B.lb.lbHatch;
@@ -282,7 +279,7 @@ std::optional<std::pair<std::uint32_t, TObject>> CreatedObject(const TRecord& R,
     case U_EMR_CREATEMONOBRUSH:
     case U_EMR_CREATEDIBPATTERNBRUSHPT: {
         const auto B = R.As<U_EMRCREATEDIBPATTERNBRUSHPT>();
-        TBrushSpec Brush;
+        TLogBrush Brush;
         Brush.Style = U_BS_DIBPATTERNPT;
         // Pattern brushes are small tiles; larger ones are not kept in the object table.
         TDecodeLimits Small = Limits;

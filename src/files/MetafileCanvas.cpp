@@ -83,13 +83,13 @@ std::uint32_t LE32(std::span<const std::uint8_t> D, std::size_t At) {
 
 std::optional<TObject> StockObject(std::uint32_t Index) {
     const auto Brush = [](std::uint32_t Style, QColor C) {
-        TBrushSpec B;
+        TLogBrush B;
         B.Style = Style;
         B.Color = C;
         return TObject(B);
     };
     const auto Pen = [](std::uint32_t Style, QColor C) {
-        TPenSpec P;
+        TLogPen P;
         P.Style = Style;
         P.Color = C;
         return TObject(P);
@@ -110,7 +110,7 @@ std::optional<TObject> StockObject(std::uint32_t Index) {
     case U_SYSTEM_FONT:
     case U_DEVICE_DEFAULT_FONT:
     case U_SYSTEM_FIXED_FONT:
-    case U_DEFAULT_GUI_FONT: return TObject(TFontSpec{});
+    case U_DEFAULT_GUI_FONT: return TObject(TLogFont{});
     case U_DEFAULT_PALETTE: return TObject(TPlaceholder{});
     case 0x80000012: return Brush(U_BS_SOLID, Qt::white); // DC_BRUSH
     case 0x80000013: return Pen(U_PS_SOLID, Qt::black);   // DC_PEN
@@ -336,9 +336,9 @@ void TCanvas::RestoreDC(int Which) {
 }
 
 void TCanvas::Select(const TObject& Object) {
-    if (const auto* P = std::get_if<TPenSpec>(&Object)) FState.Pen = *P;
-    if (const auto* B = std::get_if<TBrushSpec>(&Object)) FState.Brush = *B;
-    if (const auto* F = std::get_if<TFontSpec>(&Object)) FState.Font = *F;
+    if (const auto* P = std::get_if<TLogPen>(&Object)) FState.Pen = *P;
+    if (const auto* B = std::get_if<TLogBrush>(&Object)) FState.Brush = *B;
+    if (const auto* F = std::get_if<TLogFont>(&Object)) FState.Font = *F;
 }
 
 void TCanvas::SetMiterLimit(double Limit) {
@@ -346,7 +346,7 @@ void TCanvas::SetMiterLimit(double Limit) {
 }
 
 QPen TCanvas::MakePen(const QTransform& T) const {
-    const TPenSpec& P = FState.Pen;
+    const TLogPen& P = FState.Pen;
     const std::uint32_t Style = P.Style & U_PS_STYLE_MASK;
     if (Style == U_PS_NULL) return Qt::NoPen;
     QPen Pen(P.Color);
@@ -402,7 +402,7 @@ QPen TCanvas::MakePen(const QTransform& T) const {
 }
 
 QBrush TCanvas::MakeBrush(const QTransform& T) const {
-    const TBrushSpec& B = FState.Brush;
+    const TLogBrush& B = FState.Brush;
     switch (B.Style) {
     case U_BS_SOLID: return QBrush(B.Color);
     case U_BS_HATCHED: {

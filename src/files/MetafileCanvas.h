@@ -26,7 +26,7 @@ inline QColor ColorRef(std::uint32_t V) {
     return QColor(V & 0xFF, (V >> 8) & 0xFF, (V >> 16) & 0xFF);
 }
 
-struct TPenSpec {
+struct TLogPen {
     std::uint32_t Style = 0; // PS_* with the type, cap and join bits
     double Width = 0;        // logical units; cosmetic pens are one pixel wide
     bool Cosmetic = true;
@@ -34,14 +34,14 @@ struct TPenSpec {
     std::vector<double> UserDashes; // PS_USERSTYLE, logical units
 };
 
-struct TBrushSpec {
+struct TLogBrush {
     std::uint32_t Style = 0; // BS_*
     QColor Color = Qt::white;
     std::uint32_t Hatch = 0;
     QImage Pattern; // the tile of a DIB pattern brush
 };
 
-struct TFontSpec {
+struct TLogFont {
     double Height = 0;  // logical units: negative is the em size, positive the cell height
     int Escapement = 0; // tenths of a degree, counter-clockwise
     int Weight = 400;
@@ -54,7 +54,7 @@ struct TFontSpec {
 // An entry of an object table. Placeholders keep the slots of objects we do not draw with
 // (palettes, regions) so that later indices stay right.
 struct TPlaceholder {};
-using TObject = std::variant<TPlaceholder, TPenSpec, TBrushSpec, TFontSpec>;
+using TObject = std::variant<TPlaceholder, TLogPen, TLogBrush, TLogFont>;
 
 // EMF stock objects (index with the high bit set); nullopt for an unknown index.
 std::optional<TObject> StockObject(std::uint32_t Index);
@@ -175,9 +175,9 @@ private:
         QPointF WinOrg, VpOrg;
         QSizeF WinExt{1, 1}, VpExt{1, 1};
         QTransform World;
-        TPenSpec Pen;
-        TBrushSpec Brush;
-        TFontSpec Font;
+        TLogPen Pen;
+        TLogBrush Brush;
+        TLogFont Font;
         QColor TextColor = Qt::black;
         QColor BkColor = Qt::white;
         bool BkOpaque = true;

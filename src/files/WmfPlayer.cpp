@@ -118,7 +118,7 @@ private:
 };
 
 TObject Pen(const TRecord& R) {
-    TPenSpec Pen;
+    TLogPen Pen;
     Pen.Style = R.U16(6);
     Pen.Width = std::abs(R.I16(8));
     Pen.Cosmetic = Pen.Width == 0;
@@ -127,7 +127,7 @@ TObject Pen(const TRecord& R) {
 }
 
 TObject Brush(const TRecord& R) {
-    TBrushSpec Brush;
+    TLogBrush Brush;
     Brush.Style = R.U16(6);
     Brush.Color = ColorRef(R.U32(8));
     Brush.Hatch = R.U16(12);
@@ -137,7 +137,7 @@ TObject Brush(const TRecord& R) {
 }
 
 TObject Font(const TRecord& R) {
-    TFontSpec Font;
+    TLogFont Font;
     Font.Height = R.I16(6);
     Font.Escapement = static_cast<int>(R.I16(10));
     Font.Weight = static_cast<int>(R.I16(14));
@@ -153,7 +153,7 @@ TObject Font(const TRecord& R) {
 }
 
 TObject PatternBrush(const TRecord& R, const TDecodeLimits& Limits) {
-    TBrushSpec Brush;
+    TLogBrush Brush;
     Brush.Style = U_BS_NULL;
     // Only DIB patterns are read; the old device-dependent ones are left empty.
     if (R.U16(6) != U_BS_PATTERN && R.U16(8) == U_DIB_RGB_COLORS) {

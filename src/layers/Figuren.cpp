@@ -37,17 +37,6 @@ void T2DFiguren::PrepareRefresh() {
 
 // ---------------------------------------------------------------- drawing
 
-std::unique_ptr<TGPBrush> T2DFiguren::CreateFillBrush() {
-    T2DLayerStyle& S = *F2DLayerStyle;
-    if (S.FillPattern() && S.NoOfHatchBrush() >= 0) return S.CreateHatchBrush();
-    if (S.FillImage()) {
-        auto Texture = S.CreateTextureBrush();
-        if (Texture) Texture->SetTransform(Matrix);
-        return Texture;
-    }
-    return S.CreateBrush();
-}
-
 void T2DFiguren::DrawFigure() {
     T2DLayerStyle& S = *F2DLayerStyle;
     TGPGraphics G(Bitmap());
@@ -63,7 +52,7 @@ void T2DFiguren::DrawFigure() {
     GPBoundingRect = Path.GetWorldBounds();
 
     const std::unique_ptr<TGPPen> Pen = S.CreatePen();
-    const std::unique_ptr<TGPBrush> Fill = CreateFillBrush();
+    const std::unique_ptr<TGPBrush> Fill = CreateFillBrush(true);
 
     if (S.Shadow()) {
         TGPPath Shadow(FillModeAlternate);
@@ -186,15 +175,7 @@ void T2DFiguren::Write2DPropsToXML(pugi::xml_node aXMLNode) const {
 void T2DFiguren::Read2DPropsFromXML(pugi::xml_node aXMLNode, int) {
     fA = {ReadXMLFloat(aXMLNode, "DirectionVector.AX"), ReadXMLFloat(aXMLNode, "DirectionVector.AY")};
     fScaleFactor = {ReadXMLFloat(aXMLNode, "ScaleFactor.X"), ReadXMLFloat(aXMLNode, "ScaleFactor.Y")};
-    EffectObjectList.clear();
-    F2DLayerStyle->EffectList.clear();
-    ReadXMLEffects(
-        aXMLNode, [this](TEffectType Kind) { AddingEffect(Kind); },
-        [this](std::unique_ptr<TMotionBlur> Blur) {
-            Blur->SetEffectBitmap(&Bitmap());
-            F2DLayerStyle->AddEffect(efMotionBlur);
-            EffectObjectList.push_back(std::move(Blur));
-        });
+    ReadEffectsFromXML(aXMLNode);
 }
 
 } // namespace zp

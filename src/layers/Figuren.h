@@ -78,8 +78,6 @@ protected:
     // The shared drawing sequence over AddOutline and AddShadowOutline: clear, transformation
     // bookkeeping, shadow, outline, fill and gradient.
     void DrawFigure();
-    // The brush that fills the outline: hatch, texture (following the figure's matrix) or solid.
-    std::unique_ptr<TGPBrush> CreateFillBrush();
     // Keeps the gradient on the figure when StartPoint moves within a resized bitmap.
     void MoveGradientWithAnchor();
     // The common part of every Clone (the scale factors included, so that the copy's bitmap

@@ -172,6 +172,10 @@ protected:
     TGPMatrixElements fShadowTransformMatrix;
 };
 
+// The first program version whose project files hold the style block; older files keep
+// their own picture and text elements.
+constexpr int FirstStyleBlockVersion = 2001;
+
 // The effects of a style block: NumEffects, then as many elements from the first "Effects" on.
 // A convolution kind goes to AddKind; a motion blur, with its stored direction and strength, to
 // AddMotionBlur; kinds above 7 are skipped. Throws EXMLReadError.

@@ -9,9 +9,6 @@ namespace zp {
 
 namespace {
 
-// The first version whose files hold the style block.
-constexpr int FirstStyleBlockVersion = 2001;
-
 template <class TEnum> TEnum ReadByteEnum(pugi::xml_node Node, const char* Name) {
     return static_cast<TEnum>(static_cast<std::uint8_t>(ReadXMLInteger(Node, Name)));
 }

@@ -121,7 +121,7 @@ void TPicLayer::DrawPicture() {
     G.SetWorldTransform(Matrix);
 
     const std::unique_ptr<TGPPen> Pen = S.CreatePen();
-    const std::unique_ptr<TGPBrush> Fill = CreateFillBrush();
+    const std::unique_ptr<TGPBrush> Fill = CreateFillBrush(true);
     if (S.Shadow()) {
         TGPPath Shadow(FillModeAlternate);
         AddShadowOutline(Shadow);

@@ -157,6 +157,17 @@ void TStyledLayer::StrokeAndFill(TGPGraphics& G, const TGPPath& Path, const TGPP
     }
 }
 
+std::unique_ptr<TGPBrush> TStyledLayer::CreateFillBrush(bool TextureFollowsMatrix) {
+    T2DLayerStyle& S = *F2DLayerStyle;
+    if (S.FillPattern() && S.NoOfHatchBrush() >= 0) return S.CreateHatchBrush();
+    if (S.FillImage()) {
+        auto Texture = S.CreateTextureBrush();
+        if (Texture && TextureFollowsMatrix) Texture->SetTransform(Matrix);
+        return Texture;
+    }
+    return S.CreateBrush();
+}
+
 void TStyledLayer::MoveToAnchor(TPoint P) {
     const std::int64_t DX = std::int64_t{P.X} - PreviousStartPoint.X;
     const std::int64_t DY = std::int64_t{P.Y} - PreviousStartPoint.Y;
@@ -195,13 +206,26 @@ void TStyledLayer::AddEffect(TEffectType EffectType) {
 
 void TStyledLayer::AddEffect(std::unique_ptr<TEffect> Effect) {
     if (Effect) {
-        Effect->SetEffectBitmap(&Bitmap());
-        if (dynamic_cast<TMotionBlur*>(Effect.get())) {
-            F2DLayerStyle->AddEffect(efMotionBlur);
-            EffectObjectList.push_back(std::move(Effect));
+        if (auto* Blur = dynamic_cast<TMotionBlur*>(Effect.get())) {
+            Effect.release();
+            AppendMotionBlur(std::unique_ptr<TMotionBlur>(Blur));
         }
     }
     Redraw();
+}
+
+void TStyledLayer::AppendMotionBlur(std::unique_ptr<TMotionBlur> Blur) {
+    Blur->SetEffectBitmap(&Bitmap());
+    F2DLayerStyle->AddEffect(efMotionBlur);
+    EffectObjectList.push_back(std::move(Blur));
+}
+
+void TStyledLayer::ReadEffectsFromXML(pugi::xml_node aXMLNode) {
+    EffectObjectList.clear();
+    F2DLayerStyle->EffectList.clear();
+    ReadXMLEffects(
+        aXMLNode, [this](TEffectType Kind) { AddingEffect(Kind); },
+        [this](std::unique_ptr<TMotionBlur> Blur) { AppendMotionBlur(std::move(Blur)); });
 }
 
 void TStyledLayer::RemoveLastEffect() {
@@ -272,7 +296,6 @@ void TStyledLayer::CopyEffectsTo(TStyledLayer& Target) const {
             continue;
         }
         auto Blur = std::make_unique<TMotionBlur>();
-        Blur->SetEffectBitmap(&Target.Bitmap());
         const auto* Source = I < EffectObjectList.size()
                                  ? dynamic_cast<const TMotionBlur*>(EffectObjectList[I].get())
                                  : nullptr;
@@ -280,8 +303,7 @@ void TStyledLayer::CopyEffectsTo(TStyledLayer& Target) const {
             Blur->SetDirection(Source->Direction());
             Blur->SetStrenght(Source->Strenght());
         }
-        Target.F2DLayerStyle->AddEffect(efMotionBlur);
-        Target.EffectObjectList.push_back(std::move(Blur));
+        Target.AppendMotionBlur(std::move(Blur));
     }
 }
 

@@ -94,6 +94,13 @@ protected:
     // only with its outline on; a text also without (the pen then has the fill colour).
     void StrokeAndFill(TGPGraphics& G, const TGPPath& Path, const TGPPen& Pen, const TGPBrush* Fill,
                        bool StrokeWithoutOutline);
+    // The brush that fills the outline: hatch, texture or solid. A figure's texture follows its
+    // drawing matrix; a text's keeps its own placement.
+    std::unique_ptr<TGPBrush> CreateFillBrush(bool TextureFollowsMatrix);
+    // Binds Blur to the bitmap and appends it to the style's effects and the effect objects.
+    void AppendMotionBlur(std::unique_ptr<TMotionBlur> Blur);
+    // Replaces the effects by those of a project-file layer element.
+    void ReadEffectsFromXML(pugi::xml_node aXMLNode);
     // Moves the location so that bitmap point P lands where the previous anchor did.
     void MoveToAnchor(TPoint P);
     void ApplyEffects();

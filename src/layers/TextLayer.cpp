@@ -13,9 +13,6 @@ namespace zp {
 
 namespace {
 
-// The first version whose files hold the style block.
-constexpr int FirstStyleBlockVersion = 2001;
-
 int ScaledExtent(int Measured, float Scale, int Margin) {
     return ClampFigure(std::int64_t{RoundFigure(static_cast<double>(Measured) * Scale)} + Margin);
 }
@@ -77,14 +74,7 @@ TRect TTextLayer::DrawTextLayer() {
     G.SetInterpolationMode(InterpolationModeHighQualityBicubic);
 
     const std::unique_ptr<TGPPen> Pen = S.CreatePen();
-    // Unlike a figure's, the texture keeps its own placement.
-    std::unique_ptr<TGPBrush> Fill;
-    if (S.FillPattern() && S.NoOfHatchBrush() >= 0)
-        Fill = S.CreateHatchBrush();
-    else if (S.FillImage())
-        Fill = S.CreateTextureBrush();
-    else
-        Fill = S.CreateBrush();
+    const std::unique_ptr<TGPBrush> Fill = CreateFillBrush(false);
 
     TGPPath Path(FillModeAlternate);
     AddText(Path, StartPoint);
@@ -109,12 +99,6 @@ void TTextLayer::DrawTextShadow(TGPGraphics& G) {
     Shadow.Transform(Matrix);
     G.DrawPath(*Pen, Shadow);
     G.FillPath(*Brush, Shadow);
-}
-
-void TTextLayer::AddMotionBlur(std::unique_ptr<TMotionBlur> Blur) {
-    Blur->SetEffectBitmap(&Bitmap());
-    F2DLayerStyle->AddEffect(efMotionBlur);
-    EffectObjectList.push_back(std::move(Blur));
 }
 
 // ---------------------------------------------------------------- copies
@@ -162,15 +146,13 @@ void TTextLayer::LoadFromXML(pugi::xml_node aXMLNode, int Version) {
     F2DLayerStyle->EffectList.clear();
     if (Version >= FirstStyleBlockVersion) {
         fScaleFactor = {ReadXMLFloat(aXMLNode, "ScaleFactor.X"), ReadXMLFloat(aXMLNode, "ScaleFactor.Y")};
-        ReadXMLEffects(
-            aXMLNode, [this](TEffectType Kind) { AddingEffect(Kind); },
-            [this](std::unique_ptr<TMotionBlur> Blur) { AddMotionBlur(std::move(Blur)); });
+        ReadEffectsFromXML(aXMLNode);
     } else if (ReadXMLBoolean(aXMLNode, "BlurFont")) {
         auto Blur = std::make_unique<TMotionBlur>();
         Blur->SetDirection(
             static_cast<TBlurDirection>(static_cast<std::uint8_t>(ReadXMLInteger(aXMLNode, "BlurFoDirect"))));
         Blur->SetStrenght(ReadXMLInteger(aXMLNode, "BlurFoStrength"));
-        AddMotionBlur(std::move(Blur));
+        AppendMotionBlur(std::move(Blur));
     }
     FontLayerStyle().ReadXML(aXMLNode, Version);
 }

@@ -52,7 +52,6 @@ private:
     TRect DrawTextLayer();
     void DrawTextShadow(TGPGraphics& G);
     void AddText(TGPPath& Path, TPoint Origin) const;
-    void AddMotionBlur(std::unique_ptr<TMotionBlur> Blur);
 
     // Outside FDrawn the bitmap is all zeros, as long as FDrawnKnown: a redraw of the same
     // square then clears only that area instead of the whole, mostly empty, square. Effects

@@ -7,7 +7,11 @@
 #include "ui/FrameViewWidget.h"
 #include "ui/MainWindow.h"
 
+#include "files/PictureCodecs.h"
+#include "files/PictureFiles.h"
 #include "layers/Figuren.h"
+#include "layers/TextLayer.h"
+#include "raster/Blend.h"
 
 #include <QApplication>
 #include <QFile>
@@ -178,15 +182,6 @@ TEST_F(TEditingFixture, CommandsStillToComeSayWhyNothingHappens) {
     EXPECT_EQ(Dialogs.Shown.size(), Shown + 1);
 }
 
-} // namespace
-} // namespace zp
-
-#include "files/PictureCodecs.h"
-#include "files/PictureFiles.h"
-
-namespace zp {
-namespace {
-
 TEST_F(TEditingFixture, InsertingAPictureFromAFileAndUndoingIt) {
     TBitmap32 Picture;
     Picture.SetSize(30, 20);
@@ -225,15 +220,6 @@ TEST_F(TEditingFixture, InsertingAPictureFromAFileAndUndoingIt) {
     EXPECT_EQ(Layers().Count(), 5);
 }
 
-} // namespace
-} // namespace zp
-
-#include "layers/TextLayer.h"
-#include "raster/Blend.h"
-
-namespace zp {
-namespace {
-
 TEST_F(TEditingFixture, InsertingATextLayerAndUndoingIt) {
     Window->Model().Palettes.SetTool(ptPaintEllipse); // the command brings the pointer back
     const int Records = Doc->UndoCount();
@@ -258,12 +244,6 @@ TEST_F(TEditingFixture, InsertingATextLayerAndUndoingIt) {
     EXPECT_EQ(Layers().Count(), 5);
 }
 
-} // namespace
-} // namespace zp
-
-namespace zp {
-namespace {
-
 TEST_F(TEditingFixture, InsertingAPictureTemplate) {
     TBitmap32 Picture;
     Picture.SetSize(12, 12);
@@ -286,12 +266,6 @@ TEST_F(TEditingFixture, InsertingAPictureTemplate) {
     EXPECT_EQ(Dialogs.Shown.back().Text, Window->Model().LangText(QStringLiteral("TxtMissFile")));
     EXPECT_EQ(Layers().Count(), 6);
 }
-
-} // namespace
-} // namespace zp
-
-namespace zp {
-namespace {
 
 // Icons and metafiles made by other programs go in like any picture, and out again by undo.
 TEST_F(TEditingFixture, InsertingIconsAndMetafilesMadeElsewhere) {
