@@ -2,6 +2,7 @@
 
 #include "document/DocEvents.h"
 #include "document/DocHost.h"
+#include "document/ProjectFile.h"
 #include "document/Undo.h"
 #include "document/UserDialogs.h"
 #include "files/GifImage.h"
@@ -13,9 +14,13 @@
 
 #include <QString>
 
+#include <pugixml.hpp>
+
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace zp {
@@ -152,6 +157,29 @@ public:
     const QString& FileName() const { return FFileName; }
     void SetFileName(const QString& Value) { FFileName = Value; }
     const QString& AnimGifFileName() const { return FAnimGifFileName; }
+
+    // --- project files
+    // Writes the whole document to FileName. The file is written beside the old one and
+    // takes its name only when complete: a failed save (EFileError) leaves the old file.
+    // Writing changes nothing in the document.
+    void SaveProjectToXML();
+    // The project file's text.
+    std::string ProjectToXMLText() const;
+    // Fills this new document (one empty frame) from a project file, in either layout. Throws
+    // EProjectFileError, whose message names the file and the reason; the document is then
+    // half-built and meant to be thrown away.
+    void LoadProjectFromXML(const QString& AFileName, const TProjectLimits& Limits = {});
+    void LoadProjectFromXMLText(std::string_view Text, const TProjectLimits& Limits = {});
+    // One layer of a current-layout Layer element, on top of the current frame, placed at
+    // Location; null for an unknown LayerType.
+    TBitmapLayer* CreateLayerFromXML(pugi::xml_node aXMLNode, int LayerType, int Version,
+                                     const TFloatRect& Location);
+    // After reading: the message naming every font the text layers asked for and did not get
+    // (each once, sorted); empty when there was none.
+    QString ReportMissingFonts() const;
+    // After reading: a note when effects were stronger than the program draws them and were
+    // weakened; empty otherwise.
+    QString ReportCappedEffects() const;
 
     // --- animation
     // The last assembled animation; null before the first and after a failed one.
@@ -299,6 +327,9 @@ private:
     void Notify(TDocChange Kind, TTabSheet* Page = nullptr, TCustomLayer* Layer = nullptr,
                 const QString& Text = QString()) const;
     void ReadProject(const QString& AFileName);
+    void ReadProjectFrames(const pugi::xml_node Root, int Version, const TProjectLimits& Limits);
+    TBitmapLayer* CreateOlderLayerFromXML(pugi::xml_node aXMLNode, int LayerType, int Version,
+                                          const TFloatRect& Location, TPoint BackgroundSize);
     bool WriteFramePicture(TImgView32& View, const QString& AFileName, const QString& Ext);
     void LoadPicture(const QString& AFileName, TBitmap32& Picture);
     TTabSheet* NewPage(bool WithView);
@@ -367,6 +398,8 @@ private:
     bool FDestroying = false;
     bool FAssembling = false;
     bool FToolMode = true;
+    // Those of the project being read.
+    TProjectLimits FReadLimits;
 };
 
 } // namespace zp

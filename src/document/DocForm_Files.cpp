@@ -5,8 +5,6 @@
 
 #include <QFileInfo>
 
-#include <stdexcept>
-
 namespace zp {
 
 void TDocForm::OpenFile(const QString& AFileName, bool Template) {
@@ -31,10 +29,6 @@ void TDocForm::OpenFile(const QString& AFileName, bool Template) {
     OrderFramePages();
 }
 
-void TDocForm::ReadProject(const QString&) {
-    throw std::runtime_error("Projektdateien können mit dieser Version noch nicht geöffnet werden.");
-}
-
 void TDocForm::LoadPicture(const QString& AFileName, TBitmap32& Picture) {
     const std::unique_ptr<TBitmap32> Loaded = LoadPictureFromFile(AFileName);
     Picture.Assign(Loaded.get());
@@ -46,9 +40,17 @@ bool TDocForm::SelectSaveMethod(const QString& FilName, const QString& FileExt) 
     const QString Ext = FileExt.toLower();
     bool Written = false;
     if (Ext == QLatin1String(".dgm")) {
-        // FileName takes the new name only once the project has been written.
-        (void)FilName;
-        throw std::runtime_error("Projektdateien können mit dieser Version noch nicht gespeichert werden.");
+        // A project that could not be written keeps the name it had.
+        const QString Previous = FFileName;
+        FFileName = FilName;
+        try {
+            SaveProjectToXML();
+        } catch (...) {
+            FFileName = Previous;
+            throw;
+        }
+        MarkSaved();
+        Written = true;
     }
     if (Ext == QLatin1String(".bmp") || Ext == QLatin1String(".jpg") || Ext == QLatin1String(".png") ||
         Ext == QLatin1String(".gif")) {

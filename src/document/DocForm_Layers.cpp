@@ -1,6 +1,7 @@
 // Layer operations of a document: creating, deleting, reordering, transforming, scaling with the
 // selection frame, flattening, effects, and the change path every layer edit takes.
 #include "document/DocForm.h"
+#include "document/LayerKinds.h"
 
 #include "files/PictureFiles.h"
 #include "layers/Figuren.h"
@@ -16,30 +17,6 @@
 namespace zp {
 
 namespace {
-
-T2DFiguren* AsFigure(TCustomLayer* Layer) {
-    return dynamic_cast<T2DFiguren*>(Layer);
-}
-
-bool IsPlainBitmapLayer(const TCustomLayer* Layer) {
-    return Layer && typeid(*Layer) == typeid(TBitmapLayer);
-}
-
-TStyledLayer* AsStyled(TCustomLayer* Layer) {
-    return dynamic_cast<TStyledLayer*>(Layer);
-}
-
-TTextLayer* AsText(TCustomLayer* Layer) {
-    return dynamic_cast<TTextLayer*>(Layer);
-}
-
-bool IsTextLayer(const TCustomLayer* Layer) {
-    return dynamic_cast<const TTextLayer*>(Layer) != nullptr;
-}
-
-bool IsFrameLayer(const TCustomLayer* Layer) {
-    return dynamic_cast<const TRubberbandLayer*>(Layer) != nullptr;
-}
 
 TFloatRect WithPictureSize(float Left, float Top, const TBitmapLayer& Layer) {
     return {Left, Top, Left + static_cast<float>(Layer.Bitmap().Width()),

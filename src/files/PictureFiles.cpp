@@ -17,19 +17,30 @@ namespace zp {
 
 namespace {
 
-// Far beyond any picture a surface can hold; keeps a stray huge file from being read whole.
-constexpr qint64 MaxFileBytes = qint64{1} << 31;
-
 std::string Utf8(const QString& Text) {
     return Text.toUtf8().toStdString();
 }
 
-std::vector<std::uint8_t> ReadWholeFile(const QString& FileName) {
+void SavePicture(const QString& AFileName, const TBitmap32* ABitmap32,
+                 std::vector<std::uint8_t> (*Encode)(const TBitmap32&)) {
+    if (!ABitmap32) return;
+    std::vector<std::uint8_t> Data;
+    try {
+        Data = Encode(*ABitmap32);
+    } catch (const EFileError& E) {
+        RaiseFileError(E.Kind(), FileTexts::SWriteFailed, Utf8(AFileName), E.what());
+    }
+    WriteFileSafely(AFileName, Data);
+}
+
+} // namespace
+
+std::vector<std::uint8_t> ReadWholeFile(const QString& FileName, std::int64_t MaxBytes) {
     QFile File(FileName);
     if (!File.exists()) RaiseFileError(fekNotFound, FileTexts::SNotFound, Utf8(FileName));
     if (!File.open(QIODevice::ReadOnly)) RaiseFileError(fekRead, FileTexts::SReadFailed, Utf8(FileName));
     const qint64 Size = File.size();
-    if (Size > MaxFileBytes)
+    if (Size > MaxBytes)
         RaiseFileError(fekTooLarge, FileTexts::SOpenFailed, Utf8(FileName), FileTexts::SFileTooLarge);
     std::vector<std::uint8_t> Data;
     try {
@@ -51,20 +62,6 @@ std::vector<std::uint8_t> ReadWholeFile(const QString& FileName) {
     }
     return Data;
 }
-
-void SavePicture(const QString& AFileName, const TBitmap32* ABitmap32,
-                 std::vector<std::uint8_t> (*Encode)(const TBitmap32&)) {
-    if (!ABitmap32) return;
-    std::vector<std::uint8_t> Data;
-    try {
-        Data = Encode(*ABitmap32);
-    } catch (const EFileError& E) {
-        RaiseFileError(E.Kind(), FileTexts::SWriteFailed, Utf8(AFileName), E.what());
-    }
-    WriteFileSafely(AFileName, Data);
-}
-
-} // namespace
 
 QString FileExtension(const QString& FileName) {
     const QString Name = QFileInfo(FileName).fileName();

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <vector>
 
 namespace zp {
 
@@ -16,6 +17,13 @@ QString FileExtension(const QString& FileName);
 
 // Whether Ext (dot included, any letter case) is ".jpg", ".jpeg", ".bmp", ".gif" or ".png".
 bool IsPictureExtension(const QString& Ext);
+
+// Far beyond any picture a surface can hold; keeps a stray huge file from being read whole.
+constexpr std::int64_t MaxFileBytes = std::int64_t{1} << 31;
+
+// The bytes of a file. Throws EFileError: fekNotFound, fekRead, fekTooLarge (above MaxBytes or
+// more than memory holds); the message names the file.
+std::vector<std::uint8_t> ReadWholeFile(const QString& FileName, std::int64_t MaxBytes = MaxFileBytes);
 
 // Reads and decodes the picture file FileName, choosing the decoder by its extension.
 // Throws EFileError: fekNotFound for a missing file, fekUnsupported for another extension,

@@ -94,6 +94,10 @@ public:
 // are; the smear fills the transparent surroundings. A strength below 1 changes nothing.
 class TMotionBlur : public TEffect {
 public:
+    // The strongest blur the motion-blur dialog offers. Its cost grows with the cube of the
+    // strength, so files asking for more get this one (see TStyledLayer::CappedBlurStrength).
+    static constexpr std::int32_t MaxStrength = 10;
+
     TMotionBlur() = default;
     TBlurDirection Direction() const { return fDirection; }
     void SetDirection(TBlurDirection Value) { fDirection = Value; }

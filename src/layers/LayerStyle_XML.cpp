@@ -66,8 +66,9 @@ void T2DLayerStyle::WriteXML(pugi::xml_node aXMLNode,
     WriteXMLColor(N, "HatchBrushBackColor", fHatchBrushBackColor);
     WriteXMLBoolean(N, "FillImage", fFillImage);
     if (fFillImage)
-        WriteXMLText(N, "FillPatternData",
-                     fFillPatternBitmap ? TGeneralGraphicFunctions::BitmapToString(*fFillPatternBitmap) : "");
+        WriteXMLPicture(N, "FillPatternData", [Pattern = fFillPatternBitmap]() -> std::string {
+            return Pattern ? TGeneralGraphicFunctions::BitmapToString(*Pattern) : std::string();
+        });
     WriteXMLComment(N, "FillPatternWrapMode:  0=Kacheln; 1=Kacheln vertikal gespiegelt; 2=Kacheln horizontal "
                        "gespiegelt; 3=Kacheln vertikal&horizontal gespiegelt; 4=Clamp WrapMode;");
     WriteXMLInteger(N, "FillPatternWrapMode", fFillPatternWrapMode);

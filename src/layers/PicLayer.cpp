@@ -176,16 +176,18 @@ void TPicLayer::SwapState(TBitmapLayer& Other) {
 void TPicLayer::WriteXML(pugi::xml_node aXMLNode) const {
     WriteXMLInteger(aXMLNode, "LayerType", 0);
     Write2DPropsToXML(aXMLNode);
-    WriteXMLText(aXMLNode, "PictureData", TGeneralGraphicFunctions::BitmapToString(*FGdiBitmap));
+    WriteXMLPicture(aXMLNode, "PictureData",
+                    [Picture = FGdiBitmap] { return TGeneralGraphicFunctions::BitmapToString(*Picture); });
     LayerStyle().WriteXML(aXMLNode, EffectObjectList);
 }
 
 void TPicLayer::ReadXML(pugi::xml_node aXMLNode, int Version) {
     Read2DPropsFromXML(aXMLNode, Version);
-    if (auto Picture = TGeneralGraphicFunctions::StringToTGPImage(ReadXMLText(aXMLNode, "PictureData"))) {
-        FGdiBitmap = std::move(Picture);
-        ForgetSilhouette();
-    }
+    auto Picture = TGeneralGraphicFunctions::StringToTGPImage(ReadXMLText(aXMLNode, "PictureData"));
+    // An empty text is no picture: the decoder refuses empty data.
+    if (!Picture) ThrowInvalidXMLValue("", "PictureData");
+    FGdiBitmap = std::move(Picture);
+    ForgetSilhouette();
     LayerStyle().ReadXML(aXMLNode, Version);
 }
 

@@ -19,6 +19,9 @@ public:
     explicit TPicLayer(const TGPImage& AGDIBitmap);
     // A surface, its transparency kept.
     explicit TPicLayer(const TBitmap32& ABitmap32);
+    // No picture yet: for the project reader, whose ReadXML gives it one. Nothing may draw it
+    // before.
+    TPicLayer() = default;
     const char* ClassName() const override { return "TPicLayer"; }
 
     using T2DFiguren::Paint;
@@ -41,7 +44,6 @@ protected:
     void AddShadowOutline(TGPPath& Path) override;
 
 private:
-    TPicLayer() = default;
     void InitPicture();
     void Refresh();
     void DrawPicture();

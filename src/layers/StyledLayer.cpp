@@ -221,11 +221,20 @@ void TStyledLayer::AppendMotionBlur(std::unique_ptr<TMotionBlur> Blur) {
 }
 
 void TStyledLayer::ReadEffectsFromXML(pugi::xml_node aXMLNode) {
+    CappedBlurStrength = 0;
     EffectObjectList.clear();
     F2DLayerStyle->EffectList.clear();
     ReadXMLEffects(
         aXMLNode, [this](TEffectType Kind) { AddingEffect(Kind); },
-        [this](std::unique_ptr<TMotionBlur> Blur) { AppendMotionBlur(std::move(Blur)); });
+        [this](std::unique_ptr<TMotionBlur> Blur) { AppendReadMotionBlur(std::move(Blur)); });
+}
+
+void TStyledLayer::AppendReadMotionBlur(std::unique_ptr<TMotionBlur> Blur) {
+    if (Blur->Strenght() > TMotionBlur::MaxStrength) {
+        CappedBlurStrength = std::max(CappedBlurStrength, Blur->Strenght());
+        Blur->SetStrenght(TMotionBlur::MaxStrength);
+    }
+    AppendMotionBlur(std::move(Blur));
 }
 
 void TStyledLayer::RemoveLastEffect() {

@@ -71,6 +71,9 @@ public:
     void RemoveLastEffect();
     // Five times the largest motion blur strength: room for the smear.
     int MotionBlurMargin() const;
+    // The strongest motion blur a project file asked for beyond TMotionBlur::MaxStrength; the
+    // layer got the maximum instead. 0 when nothing was capped.
+    std::int32_t CappedBlurStrength = 0;
 
     // --- rectangles
     // The transformed outline's bounds in picture coordinates (one pixel more to the right and
@@ -101,6 +104,8 @@ protected:
     void AppendMotionBlur(std::unique_ptr<TMotionBlur> Blur);
     // Replaces the effects by those of a project-file layer element.
     void ReadEffectsFromXML(pugi::xml_node aXMLNode);
+    // A motion blur read from a file, its strength capped (CappedBlurStrength).
+    void AppendReadMotionBlur(std::unique_ptr<TMotionBlur> Blur);
     // Moves the location so that bitmap point P lands where the previous anchor did.
     void MoveToAnchor(TPoint P);
     void ApplyEffects();

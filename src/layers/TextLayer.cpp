@@ -142,6 +142,7 @@ void TTextLayer::SaveToXML(pugi::xml_node aXMLNode) const {
 }
 
 void TTextLayer::LoadFromXML(pugi::xml_node aXMLNode, int Version) {
+    CappedBlurStrength = 0;
     EffectObjectList.clear();
     F2DLayerStyle->EffectList.clear();
     if (Version >= FirstStyleBlockVersion) {
@@ -152,7 +153,7 @@ void TTextLayer::LoadFromXML(pugi::xml_node aXMLNode, int Version) {
         Blur->SetDirection(
             static_cast<TBlurDirection>(static_cast<std::uint8_t>(ReadXMLInteger(aXMLNode, "BlurFoDirect"))));
         Blur->SetStrenght(ReadXMLInteger(aXMLNode, "BlurFoStrength"));
-        AppendMotionBlur(std::move(Blur));
+        AppendReadMotionBlur(std::move(Blur));
     }
     FontLayerStyle().ReadXML(aXMLNode, Version);
 }

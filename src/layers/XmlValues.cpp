@@ -1,5 +1,7 @@
 #include "layers/XmlValues.h"
 
+#include "raster/Parallel.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -121,6 +123,40 @@ pugi::xml_node WriteXMLFloat(pugi::xml_node Parent, const char* Name, float Valu
 
 void WriteXMLComment(pugi::xml_node Parent, std::string_view Text) {
     Parent.append_child(pugi::node_comment).set_value(std::string(Text).c_str());
+}
+
+namespace {
+thread_local TXMLPictureBatch* CurrentPictureBatch = nullptr;
+} // namespace
+
+pugi::xml_node WriteXMLPicture(pugi::xml_node Parent, const char* Name, std::function<std::string()> Encode) {
+    if (!CurrentPictureBatch) return WriteXMLText(Parent, Name, Encode());
+    pugi::xml_node Node = Parent.append_child(Name);
+    CurrentPictureBatch->FJobs.push_back({Node, std::move(Encode)});
+    return Node;
+}
+
+TXMLPictureBatch::TXMLPictureBatch() : FPrevious(CurrentPictureBatch) {
+    CurrentPictureBatch = this;
+}
+
+TXMLPictureBatch::~TXMLPictureBatch() {
+    CurrentPictureBatch = FPrevious;
+}
+
+void TXMLPictureBatch::Finish(int Threads) {
+    CurrentPictureBatch = FPrevious;
+    std::vector<std::string> Texts(FJobs.size());
+    ParallelFor(
+        static_cast<int>(FJobs.size()),
+        [&](int I) { Texts[static_cast<std::size_t>(I)] = FJobs[static_cast<std::size_t>(I)].Encode(); },
+        Threads);
+    // The document's allocator is not shared between threads: the texts go in here.
+    for (std::size_t I = 0; I < FJobs.size(); ++I) {
+        FJobs[I].Node.text().set(Texts[I].c_str());
+        std::string().swap(Texts[I]);
+    }
+    FJobs.clear();
 }
 
 std::string ReadXMLText(pugi::xml_node Parent, const char* Name) {

@@ -5,9 +5,11 @@
 #include <pugixml.hpp>
 
 #include <cstdint>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zp {
 
@@ -41,6 +43,33 @@ pugi::xml_node WriteXMLBoolean(pugi::xml_node Parent, const char* Name, bool Val
 pugi::xml_node WriteXMLColor(pugi::xml_node Parent, const char* Name, TColor32 Value);
 pugi::xml_node WriteXMLFloat(pugi::xml_node Parent, const char* Name, float Value);
 void WriteXMLComment(pugi::xml_node Parent, std::string_view Text);
+// A picture element: Encode gives its text (Base64 of a PNG). Encoding dominates the writing of
+// a project, so while a TXMLPictureBatch is open on this thread the element is written empty
+// and Encode runs when the batch is finished, beside the others; Encode must stay valid until
+// then. Without a batch it runs at once.
+pugi::xml_node WriteXMLPicture(pugi::xml_node Parent, const char* Name, std::function<std::string()> Encode);
+
+// Collects the picture encodings of one document being written.
+class TXMLPictureBatch {
+public:
+    TXMLPictureBatch();
+    // An unfinished batch drops its encodings (the document is being abandoned).
+    ~TXMLPictureBatch();
+    TXMLPictureBatch(const TXMLPictureBatch&) = delete;
+    TXMLPictureBatch& operator=(const TXMLPictureBatch&) = delete;
+    // Runs every encoding, on every core, and fills the elements; the output is the same as
+    // without a batch. Rethrows the error of the first element whose encoding failed.
+    void Finish(int Threads = 0);
+
+private:
+    friend pugi::xml_node WriteXMLPicture(pugi::xml_node, const char*, std::function<std::string()>);
+    struct TJob {
+        pugi::xml_node Node;
+        std::function<std::string()> Encode;
+    };
+    std::vector<TJob> FJobs;
+    TXMLPictureBatch* FPrevious;
+};
 
 // --- reading the first child element of that name; each throws EXMLReadError
 std::string ReadXMLText(pugi::xml_node Parent, const char* Name);

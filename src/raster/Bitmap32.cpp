@@ -18,9 +18,25 @@ TBitmap32::TBitmap32() : FResampler(std::make_unique<TNearestResampler>()) {}
 
 TBitmap32::~TBitmap32() = default;
 
+namespace {
+thread_local std::int64_t SurfaceLimit = TBitmap32::MaxPixels;
+} // namespace
+
+TSurfaceLimit::TSurfaceLimit(std::int64_t Pixels) : FPrevious(SurfaceLimit) {
+    SurfaceLimit = std::clamp<std::int64_t>(Pixels, 0, SurfaceLimit);
+}
+
+TSurfaceLimit::~TSurfaceLimit() {
+    SurfaceLimit = FPrevious;
+}
+
+std::int64_t TSurfaceLimit::Current() {
+    return SurfaceLimit;
+}
+
 std::unique_ptr<TColor32[], TBitmap32::TFreeDeleter> TBitmap32::Allocate(int W, int H) {
     const std::int64_t Count = std::int64_t{W} * H;
-    if (Count > MaxPixels) throw EBitmapError(SCantAllocate);
+    if (Count > SurfaceLimit) throw EBitmapError(SCantAllocate);
     // calloc: large surfaces get zeroed pages from the system without touching them.
     auto* P = static_cast<TColor32*>(std::calloc(static_cast<std::size_t>(Count), sizeof(TColor32)));
     if (!P) throw EBitmapError(SCantAllocate);

@@ -31,6 +31,22 @@ constexpr const char* SInvalidSrcRect = "Invalid SrcRect";
 // Per-pixel callback of dmCustom: computes B from F, B and the master alpha.
 using TPixelCombineEvent = std::function<void(TColor32 F, TColor32& B, TColor32 M)>;
 
+// While one lives, surfaces made on its thread may hold at most Pixels pixels (never more than
+// TBitmap32::MaxPixels); larger ones are refused as if memory had run out. Readers of untrusted
+// files use it to bound what one value from a file can make the program allocate.
+class TSurfaceLimit {
+public:
+    explicit TSurfaceLimit(std::int64_t Pixels);
+    ~TSurfaceLimit();
+    TSurfaceLimit(const TSurfaceLimit&) = delete;
+    TSurfaceLimit& operator=(const TSurfaceLimit&) = delete;
+    // The limit on this thread now.
+    static std::int64_t Current();
+
+private:
+    std::int64_t FPrevious;
+};
+
 // A rectangle of straight-alpha ARGB pixels. Owns its pixels and its resampler.
 class TBitmap32 {
 public:

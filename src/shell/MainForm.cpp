@@ -278,6 +278,14 @@ TDocForm* TMainForm::OpenFile(const QString& AFileName, bool Template) {
         throw;
     }
     if (Doc.CurrentView()) SelectionChanged();
+    // What a project asked for and did not get is said once, after reading; a conversion
+    // goes on without the font note.
+    const QString Fonts = Doc.ReportMissingFonts();
+    if (!Fonts.isEmpty() && !IsBatchMode())
+        UserDialogs().ShowMessage(QString::fromUtf8(ApplicationTitle), Fonts, TMsgIcon::Information);
+    const QString Effects = Doc.ReportCappedEffects();
+    if (!Effects.isEmpty())
+        UserDialogs().ShowMessage(QString::fromUtf8(ApplicationTitle), Effects, TMsgIcon::Information);
     return &Doc;
 }
 
