@@ -6,6 +6,7 @@
 #include "support/TempPlaces.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include <QFile>
 #include <set>
@@ -593,15 +594,23 @@ TEST_F(TMainFormFixture, RefusedSizesAndFailedSavesLoseNothing) {
     EXPECT_EQ(View.Windows.size(), 1u);
     EXPECT_EQ(Model->UnknownCounter(), 1);
 
-    // "Ja", a plain name with the project filter: the project cannot be written, the document
-    // stays open, the program keeps running and the error is shown.
+    // "Ja", a project name in a folder that does not exist: the project cannot be written, the
+    // document stays open, the program keeps running and the error is shown.
     Dialogs.Answers = {mrYes};
-    Dialogs.SaveNames = {{Places.Path(QStringLiteral("banner")), 1}};
+    Dialogs.SaveNames = {{Places.Path(QStringLiteral("nowhere/banner")), 1}};
     const std::size_t Shown = Dialogs.Shown.size();
     EXPECT_FALSE(Model->FormClose());
     EXPECT_EQ(Model->DocFormList.size(), 1u);
     EXPECT_EQ(Dialogs.Shown.size(), Shown + 2); // the question, then the error
     EXPECT_TRUE(A.FileName().isEmpty());        // no name the project was never written under
+    EXPECT_FALSE(QFileInfo::exists(Places.Path(QStringLiteral("nowhere"))));
+
+    // The same plain name in a folder that exists: written as a project, then closed.
+    Dialogs.Answers = {mrYes};
+    Dialogs.SaveNames = {{Places.Path(QStringLiteral("banner")), 1}};
+    EXPECT_TRUE(Model->FormClose());
+    EXPECT_TRUE(Model->DocFormList.empty());
+    EXPECT_TRUE(QFileInfo::exists(Places.Path(QStringLiteral("banner.dgm"))));
 }
 
 // A second close request for the same document while its question is open.
