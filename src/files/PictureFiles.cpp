@@ -156,13 +156,14 @@ std::unique_ptr<TBitmap32> LoadLayerPictureFromFile(const QString& FileName, con
 
 void WriteFileSafely(const QString& FileName, std::span<const std::uint8_t> Data) {
     // QSaveFile writes to a temporary file next to the target and renames it on commit; it
-    // never falls back to writing the target directly.
+    // never falls back to writing the target directly. Unbuffered, because commit() does not
+    // report a failure of the final flush: a short file would replace the old one.
     QSaveFile File(FileName);
     const auto Failed = [&](const QString& Reason) {
         File.cancelWriting();
         RaiseFileError(fekWrite, FileTexts::SWriteFailed, Utf8(FileName), Utf8(Reason));
     };
-    if (!File.open(QIODevice::WriteOnly)) Failed(File.errorString());
+    if (!File.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) Failed(File.errorString());
     qint64 Done = 0;
     const auto Size = static_cast<qint64>(Data.size());
     while (Done < Size) {
