@@ -19,6 +19,15 @@ namespace zp {
 
 namespace {
 
+constexpr const char* SBatchUsage = "Aufruf: zelk-pixaro /a QUELLE.dgm ZIEL, wobei ZIEL auf .gif (Animation), "
+                                    ".png, .jpg, .bmp, .GIF (ein Bild) oder .dgm endet.";
+constexpr const char* SBatchNoSource = "Die Projektdatei „%1“ gibt es nicht.";
+constexpr const char* SBatchNotProject = "„%1“ ist keine Projektdatei: die Endung muss genau „.dgm“ lauten.";
+constexpr const char* SBatchNoFolder = "Den Ordner für „%1“ gibt es nicht.";
+constexpr const char* SBatchNoAnimation = "Aus dem Projekt lässt sich keine Animation für „%1“ bilden.";
+constexpr const char* SBatchUnknownTarget =
+    "„%1“ wurde nicht geschrieben: die Endung muss .gif, .png, .jpg, .bmp oder .dgm lauten.";
+
 bool HasDgmExtension(const QString& Path, Qt::CaseSensitivity Case) {
     return Path.endsWith(QStringLiteral(".dgm"), Case);
 }
@@ -199,25 +208,33 @@ bool TMainForm::RunBatchConversion() {
     } Closer{FView};
     StartupHandled = true;
     if (ParamStr(1) != QLatin1String("/a")) return false;
-    const QString Source = ParamStr(2), Target = ParamStr(3);
-    if (Source.isEmpty() || Target.isEmpty() || !QFileInfo(Source).isFile() ||
-        !HasDgmExtension(Source, Qt::CaseSensitive))
+    // A conversion that writes nothing says why (on standard error, where batch messages go).
+    const auto Refused = [](const char* Text, const QString& Name = QString()) {
+        const QString T = QString::fromUtf8(Text);
+        UserDialogs().ShowMessage(QString::fromUtf8(ApplicationTitle), Name.isEmpty() ? T : T.arg(Name),
+                                  TMsgIcon::Error);
         return false;
+    };
+    const QString Source = ParamStr(2), Target = ParamStr(3);
+    if (Source.isEmpty() || Target.isEmpty()) return Refused(SBatchUsage);
+    if (!QFileInfo(Source).isFile()) return Refused(SBatchNoSource, Source);
+    if (!HasDgmExtension(Source, Qt::CaseSensitive)) return Refused(SBatchNotProject, Source);
     try {
         if (!OpenFile(Source, false)) return false;
         TDocForm* Doc = FSelectedDocForm;
+        if (!Doc) return false;
         const QFileInfo TargetInfo(Target);
         const QString Name = TargetInfo.fileName();
         const int Dot = Name.lastIndexOf(QLatin1Char('.'));
         const QString Ext = Dot < 0 ? QString() : Name.mid(Dot);
-        if (Ext == QLatin1String(".gif") && Doc) {
+        if (!TargetInfo.absoluteDir().exists()) return Refused(SBatchNoFolder, Target);
+        if (Ext == QLatin1String(".gif")) {
             Doc->SetActivePage(Doc->TabSheetGif());
-            if (!Doc->CreateGifImgPreview()) return false;
-            if (!TargetInfo.absoluteDir().exists()) return false;
+            if (!Doc->CreateGifImgPreview()) return Refused(SBatchNoAnimation, Target);
             Doc->SaveAnimGif(Target);
             return true;
         }
-        return Doc && Doc->SelectSaveMethod(Target, Ext);
+        return Doc->SelectSaveMethod(Target, Ext) || Refused(SBatchUnknownTarget, Target);
     } catch (const std::exception& E) {
         UserDialogs().ShowMessage(QString::fromUtf8(ApplicationTitle), QString::fromUtf8(E.what()),
                                   TMsgIcon::Error);
