@@ -330,6 +330,12 @@ private:
     void ReadProjectFrames(const pugi::xml_node Root, int Version, const TProjectLimits& Limits);
     TBitmapLayer* CreateOlderLayerFromXML(pugi::xml_node aXMLNode, int LayerType, int Version,
                                           const TFloatRect& Location, TPoint BackgroundSize);
+    // The steps of CreateLayerFromXML: the layer's elements, its drawing (on any thread), and
+    // its place on top of the current frame.
+    std::unique_ptr<TBitmapLayer> ReadLayerFromXML(pugi::xml_node aXMLNode, int LayerType, int Version);
+    static void PaintReadLayer(TBitmapLayer& Layer);
+    TBitmapLayer* PlaceReadLayer(std::unique_ptr<TBitmapLayer> Layer, pugi::xml_node aXMLNode,
+                                 const TFloatRect& Location);
     bool WriteFramePicture(TImgView32& View, const QString& AFileName, const QString& Ext);
     void LoadPicture(const QString& AFileName, TBitmap32& Picture);
     TTabSheet* NewPage(bool WithView);

@@ -23,6 +23,7 @@
 #include <charconv>
 #include <exception>
 #include <sstream>
+#include <thread>
 
 namespace zp {
 
@@ -348,38 +349,65 @@ void TDocForm::ReadProjectFrames(const pugi::xml_node Root, int Version, const T
         if (Layers > Limits.MaxLayersPerFrame)
             throw EXMLReadError(Utf8(Fill(STooManyLayers, QString::number(Layers))));
         pugi::xml_node L = Layers > 0 ? Node.child("Layer") : pugi::xml_node();
+        // Current-layout layers are drawn on every core, a few at a time so that the picture
+        // budget is checked before much more is drawn; they are put on the frame in file order.
+        struct TPending {
+            std::unique_ptr<TBitmapLayer> Layer;
+            pugi::xml_node Node;
+            TFloatRect Location;
+        };
+        std::vector<TPending> Pending;
+        const auto PaintPending = [&] {
+            ParallelFor(static_cast<int>(Pending.size()),
+                        [&](int K) { PaintReadLayer(*Pending[static_cast<std::size_t>(K)].Layer); });
+            for (TPending& P : Pending) {
+                TBitmapLayer* Made = PlaceReadLayer(std::move(P.Layer), P.Node, P.Location);
+                Spend(PixelsOf(Made->Bitmap()));
+            }
+            Pending.clear();
+        };
+        const std::size_t Batch =
+            2 * static_cast<std::size_t>(std::max(1u, std::thread::hardware_concurrency()));
         for (int J = 0; J < Layers; ++J) {
             if (!L)
                 throw EXMLReadError(
                     Utf8(Fill(SFewerElements, QStringLiteral("Layer"), QStringLiteral("NumLayers"))));
             const int Kind = ReadXMLInteger(L, "LayerType");
             const TFloatRect Location = ReadPosition(L);
-            TBitmapLayer* Made = Version >= FirstStyleBlockVersion
-                                     ? CreateLayerFromXML(L, Kind, Version, Location)
-                                     : CreateOlderLayerFromXML(L, Kind, Version, Location, Size);
-            if (Made) Spend(PixelsOf(Made->Bitmap()));
+            if (Version >= FirstStyleBlockVersion) {
+                if (std::unique_ptr<TBitmapLayer> Read = ReadLayerFromXML(L, Kind, Version)) {
+                    Pending.push_back({std::move(Read), L, Location});
+                    if (Pending.size() >= Batch) PaintPending();
+                }
+            } else if (TBitmapLayer* Made = CreateOlderLayerFromXML(L, Kind, Version, Location, Size)) {
+                Spend(PixelsOf(Made->Bitmap()));
+            }
             L = NextXMLElement(L);
         }
+        PaintPending();
         Notify(TDocChange::FrameContent, R.TabSheet);
     }
 }
 
 TBitmapLayer* TDocForm::CreateLayerFromXML(pugi::xml_node aXMLNode, int LayerType, int Version,
                                            const TFloatRect& Location) {
-    TTabSheet* Page = FActivePage;
     if (!CurrentView()) return nullptr;
-    if (LayerType == 0 && aXMLNode.child(SPlainLayer) && ReadXMLBoolean(aXMLNode, SPlainLayer)) {
-        std::unique_ptr<TBitmapLayer> Plain = ReadPlainLayer(aXMLNode, FReadLimits);
-        ReadMasterAlpha(aXMLNode, *Plain);
-        return PutLayer(std::move(Plain), *Page, -1);
-    }
+    std::unique_ptr<TBitmapLayer> Layer = ReadLayerFromXML(aXMLNode, LayerType, Version);
+    if (!Layer) return nullptr;
+    PaintReadLayer(*Layer);
+    return PlaceReadLayer(std::move(Layer), aXMLNode, Location);
+}
+
+std::unique_ptr<TBitmapLayer> TDocForm::ReadLayerFromXML(pugi::xml_node aXMLNode, int LayerType,
+                                                         int Version) {
+    if (LayerType == 0 && aXMLNode.child(SPlainLayer) && ReadXMLBoolean(aXMLNode, SPlainLayer))
+        return ReadPlainLayer(aXMLNode, FReadLimits);
     std::unique_ptr<TStyledLayer> Layer;
     switch (LayerType) {
     case 0: Layer = std::make_unique<TPicLayer>(); break;
     case 1: {
         std::unique_ptr<TTextLayer> Text = MakeTextLayer();
         Text->LoadFromXML(aXMLNode, Version);
-        if (!Text->FontLayerStyle().Text().isEmpty()) Text->WriteText(5, 5);
         Layer = std::move(Text);
         break;
     }
@@ -389,13 +417,23 @@ TBitmapLayer* TDocForm::CreateLayerFromXML(pugi::xml_node aXMLNode, int LayerTyp
     case 5: Layer = std::make_unique<T2DEllipse>(); break;
     default: return nullptr;
     }
-    if (T2DFiguren* Figure = AsFigure(Layer.get())) {
-        Figure->ReadXML(aXMLNode, Version);
+    if (T2DFiguren* Figure = AsFigure(Layer.get())) Figure->ReadXML(aXMLNode, Version);
+    return Layer;
+}
+
+void TDocForm::PaintReadLayer(TBitmapLayer& Layer) {
+    if (T2DFiguren* Figure = AsFigure(&Layer))
         Figure->Paint();
-    }
+    else if (TTextLayer* Text = AsText(&Layer); Text && !Text->FontLayerStyle().Text().isEmpty())
+        Text->WriteText(5, 5);
+}
+
+TBitmapLayer* TDocForm::PlaceReadLayer(std::unique_ptr<TBitmapLayer> Layer, pugi::xml_node aXMLNode,
+                                       const TFloatRect& Location) {
     ReadMasterAlpha(aXMLNode, *Layer);
-    Layer->SetLocation(Location);
-    return PutLayer(std::move(Layer), *Page, -1);
+    // A plain layer keeps the place its own elements gave it.
+    if (AsStyled(Layer.get())) Layer->SetLocation(Location);
+    return PutLayer(std::move(Layer), *FActivePage, -1);
 }
 
 TBitmapLayer* TDocForm::CreateOlderLayerFromXML(pugi::xml_node aXMLNode, int LayerType, int Version,
