@@ -155,6 +155,25 @@ void ReadMasterAlpha(pugi::xml_node Node, TBitmapLayer& Layer) {
         Layer.Bitmap().SetMasterAlpha(static_cast<unsigned>(ReadXMLRange(Node, SMasterAlpha, 0, 255)));
 }
 
+// The parser's finding in the user's language.
+const char* ParseProblem(pugi::xml_parse_status Status) {
+    switch (Status) {
+    case pugi::status_out_of_memory: return "nicht genug Speicher";
+    case pugi::status_unrecognized_tag:
+    case pugi::status_bad_start_element:
+    case pugi::status_bad_attribute: return "ein Element ist beschädigt";
+    case pugi::status_bad_end_element:
+    case pugi::status_end_element_mismatch: return "ein Element ist nicht richtig abgeschlossen";
+    case pugi::status_bad_pi:
+    case pugi::status_bad_comment:
+    case pugi::status_bad_cdata:
+    case pugi::status_bad_doctype:
+    case pugi::status_bad_pcdata: return "ein Text, Kommentar oder eine Deklaration ist beschädigt";
+    case pugi::status_no_document_element: return "die Datei enthält kein Element";
+    default: return "die Datei ist beschädigt oder unvollständig";
+    }
+}
+
 std::int64_t PixelsOf(const TBitmap32& B) {
     return std::int64_t{B.Width()} * B.Height();
 }
@@ -293,7 +312,7 @@ void TDocForm::LoadProjectFromXMLText(std::string_view Text, const TProjectLimit
     const pugi::xml_parse_result Parsed =
         Doc.load_buffer(Text.data(), Text.size(), pugi::parse_default, pugi::encoding_auto);
     if (!Parsed)
-        throw EXMLReadError(Utf8(Fill(SNotXML, QString::fromUtf8(Parsed.description()),
+        throw EXMLReadError(Utf8(Fill(SNotXML, QString::fromUtf8(ParseProblem(Parsed.status)),
                                       QString::number(static_cast<long long>(Parsed.offset)))));
     const pugi::xml_node Root = Doc.child("ProjectFile");
     if (!Root) throw EXMLReadError(SNotProject);
