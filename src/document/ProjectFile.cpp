@@ -287,6 +287,20 @@ void TDocForm::LoadProjectFromXML(const QString& AFileName, const TProjectLimits
 }
 
 void TDocForm::LoadProjectFromXMLText(std::string_view Text, const TProjectLimits& Limits) {
+    try {
+        ReadProjectText(Text, Limits);
+    } catch (...) {
+        // Nothing of a file that fails part-way stays: the document is empty again, and what
+        // the frames read so far took is given back at once.
+        DeleteAllFrames();
+        if (TImgView32* First = ImgView()) CreateNewImage(0, 0, 0, First);
+        FNumLoops = 0;
+        ClearUndo();
+        throw;
+    }
+}
+
+void TDocForm::ReadProjectText(std::string_view Text, const TProjectLimits& Limits) {
     pugi::xml_document Doc;
     // Entities other than XML's own are not expanded, and no DTD is read.
     const pugi::xml_parse_result Parsed =
