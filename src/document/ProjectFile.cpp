@@ -347,7 +347,10 @@ void TDocForm::ReadProjectFrames(const pugi::xml_node Root, int Version, const T
         std::unique_ptr<TBitmap32> Background = std::move(Backgrounds.Pictures[U]);
         Spend(PixelsOf(*Background));
         const TPoint Size{Background->Width(), Background->Height()};
-        if (Node.attribute("ID").as_int() > 0) AddFrameSheet();
+        // The first Frame element fills the document's first frame, each later one a frame of
+        // its own; the ID attributes are not trusted, as a first frame whose ID is not 0 would
+        // leave the first frame without a picture, which cannot be saved.
+        if (I > 0) AddFrameSheet();
         CreateNewImage(*Background);
         Background.reset();
         const int Index = GetIndex();
