@@ -323,6 +323,9 @@ void TDocForm::ReadProjectText(std::string_view Text, const TProjectLimits& Limi
 
 void TDocForm::ReadProjectFrames(const pugi::xml_node Root, int Version, const TProjectLimits& Limits) {
     const int Count = ReadXMLInteger(Root, "NumFrames");
+    // A document has at least one frame; without one its first frame would stay without a
+    // picture, and such a document cannot be saved.
+    if (Count < 1) ThrowInvalidXMLValue(std::to_string(Count), "NumFrames");
     if (Count > Limits.MaxFrames) throw EXMLReadError(Utf8(Fill(STooManyFrames, QString::number(Count))));
     std::vector<pugi::xml_node> Frames;
     pugi::xml_node F = Root.child("Frame");
