@@ -117,6 +117,20 @@ void WritePlainLayer(pugi::xml_node Node, const TBitmapLayer& Layer) {
         WriteXMLInteger(Node, SMasterAlpha, static_cast<std::int64_t>(Layer.Bitmap().MasterAlpha()));
 }
 
+// A value that must lie in [Low, High].
+int ReadXMLRange(pugi::xml_node Node, const char* Name, int Low, int High) {
+    const int Value = ReadXMLInteger(Node, Name);
+    if (Value < Low || Value > High) ThrowInvalidXMLValue(std::to_string(Value), Name);
+    return Value;
+}
+
+// A layer coordinate. One farther out than the largest surface is long cannot be meant; within
+// that bound every rounding of a place, and the size between two coordinates, fits an int.
+float ReadCoordinate(pugi::xml_node Node, const char* Name) {
+    constexpr int Farthest = static_cast<int>(TBitmap32::MaxPixels);
+    return static_cast<float>(ReadXMLRange(Node, Name, -Farthest, Farthest));
+}
+
 std::unique_ptr<TBitmapLayer> ReadPlainLayer(pugi::xml_node Node, const TProjectLimits& Limits) {
     TDecodeLimits Decode;
     Decode.MaxPixels = std::min(Decode.MaxPixels, Limits.MaxSurfacePixels);
@@ -128,25 +142,16 @@ std::unique_ptr<TBitmapLayer> ReadPlainLayer(pugi::xml_node Node, const TProject
     Layer->SetTranspGradient(ReadXMLBoolean(Node, STranspGradient));
     Layer->SetScaled(true);
     Layer->SetCropped(true);
-    const auto X = static_cast<float>(ReadXMLInteger(Node, SPlainLeft));
-    const auto Y = static_cast<float>(ReadXMLInteger(Node, SPlainTop));
+    const float X = ReadCoordinate(Node, SPlainLeft);
+    const float Y = ReadCoordinate(Node, SPlainTop);
     Layer->SetLocation(
         {X, Y, X + static_cast<float>(Pixels->Width()), Y + static_cast<float>(Pixels->Height())});
     return Layer;
 }
 
 TFloatRect ReadPosition(pugi::xml_node Node) {
-    return {static_cast<float>(ReadXMLInteger(Node, "PosLeftTopX")),
-            static_cast<float>(ReadXMLInteger(Node, "PosLeftTopY")),
-            static_cast<float>(ReadXMLInteger(Node, "PosRightBottomX")),
-            static_cast<float>(ReadXMLInteger(Node, "PosRightBottomY"))};
-}
-
-// A value that must lie in [Low, High].
-int ReadXMLRange(pugi::xml_node Node, const char* Name, int Low, int High) {
-    const int Value = ReadXMLInteger(Node, Name);
-    if (Value < Low || Value > High) ThrowInvalidXMLValue(std::to_string(Value), Name);
-    return Value;
+    return {ReadCoordinate(Node, "PosLeftTopX"), ReadCoordinate(Node, "PosLeftTopY"),
+            ReadCoordinate(Node, "PosRightBottomX"), ReadCoordinate(Node, "PosRightBottomY")};
 }
 
 void ReadMasterAlpha(pugi::xml_node Node, TBitmapLayer& Layer) {
