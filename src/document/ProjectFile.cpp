@@ -163,6 +163,21 @@ std::int64_t PixelsOf(const TBitmap32& B) {
     return std::int64_t{B.Width()} * B.Height();
 }
 
+std::int64_t PixelsOf(const TGPImage& Picture) {
+    return std::int64_t{Picture.Width()} * Picture.Height();
+}
+
+// What a layer read from a file holds: its surface, and the pictures it keeps to draw from,
+// which may be far larger than a surface drawn small.
+std::int64_t PixelsHeld(TBitmapLayer& Layer) {
+    std::int64_t Pixels = PixelsOf(Layer.Bitmap());
+    if (const TStyledLayer* Styled = AsStyled(&Layer))
+        if (const auto& Pattern = Styled->LayerStyle().FillPatternBitmap()) Pixels += PixelsOf(*Pattern);
+    if (const auto* Picture = dynamic_cast<const TPicLayer*>(&Layer))
+        Pixels += PixelsOf(Picture->gdiBitmap());
+    return Pixels;
+}
+
 // The frame's backgrounds, decoded on every core before the frames are built; a picture that
 // fails keeps its error until its frame is read.
 struct TDecodedBackgrounds {
@@ -382,7 +397,7 @@ void TDocForm::ReadProjectFrames(const pugi::xml_node Root, int Version, const T
             TBitmapLayer* Made = Version >= FirstStyleBlockVersion
                                      ? CreateLayerFromXML(L, Kind, Version, Location)
                                      : CreateOlderLayerFromXML(L, Kind, Version, Location, Size);
-            if (Made) Spend(PixelsOf(Made->Bitmap()));
+            if (Made) Spend(PixelsHeld(*Made));
             L = NextXMLElement(L);
         }
         Notify(TDocChange::FrameContent, R.TabSheet);
