@@ -120,8 +120,10 @@ std::unique_ptr<TGPBrush> T2DLayerStyle::CreateGradientBrush() const {
     if (!fFillGradient) return nullptr;
     const TPoint S = fFillGradientPStart;
     const TPoint E = fFillGradientPEnd;
-    const float Dx = static_cast<float>(E.X - S.X);
-    const float Dy = static_cast<float>(E.Y - S.Y);
+    // The points come from files unchecked: their difference is taken in float, where it cannot
+    // overflow.
+    const float Dx = static_cast<float>(E.X) - static_cast<float>(S.X);
+    const float Dy = static_cast<float>(E.Y) - static_cast<float>(S.Y);
     const TColor32 C1 = SetColorAlpha(fFillGradientColor1, fFillColorAlpha);
     const TColor32 C2 = SetColorAlpha(fFillGradientColor2, fFillColorAlpha);
     constexpr TColor32 Transparent = 0;
