@@ -43,6 +43,8 @@ constexpr const char* SFewerElements = "Die Datei enthält weniger %1-Elemente, 
 constexpr const char* STooMuchPicture =
     "Die Bilder der Datei brauchen mehr Speicher, als das Programm für ein Projekt verwendet.";
 constexpr const char* SSurfaceTooLarge = "Ein Bild oder eine Ebene der Datei ist zu groß.";
+constexpr const char* SPictureUnreadable =
+    "Ein Bild einer Ebene ist beschädigt oder in einem unbekannten Format gespeichert.";
 constexpr const char* SCappedBlur =
     "Einige Ebenen verlangen eine Bewegungsunschärfe der Stärke bis %1. Sie werden mit der größten "
     "Stärke gezeichnet, die das Programm kennt (%2).";
@@ -299,6 +301,10 @@ void TDocForm::LoadProjectFromXML(const QString& AFileName, const TProjectLimits
         throw;
     } catch (const EBitmapError&) {
         throw EProjectFileError(Utf8(Fill(SOpenProjectFailed, Shown, QString::fromUtf8(SSurfaceTooLarge))));
+    } catch (const EGdipError& E) {
+        // The drawing layer's texts are for developers; the user gets the reason in German.
+        const char* Reason = E.Status() == OutOfMemory ? SSurfaceTooLarge : SPictureUnreadable;
+        throw EProjectFileError(Utf8(Fill(SOpenProjectFailed, Shown, QString::fromUtf8(Reason))));
     } catch (const std::bad_alloc&) {
         throw EProjectFileError(Utf8(Fill(SOpenProjectFailed, Shown, QString::fromUtf8(STooMuchPicture))));
     } catch (const std::exception& E) {
