@@ -159,7 +159,8 @@ void TDocForm::LayerMouseDown(TCustomLayer& Sender, TMouseButton, TShiftState, i
         LocationBeforeDrag = Frame->Location();
         // Figures and text layers remember where a scaling drag started; they have models of
         // their own, unlike plain bitmap layers.
-        if (typeid(*FSelection.Get()) != typeid(TBitmapLayer))
+        const TPositionedLayer& Selected = *FSelection.Get();
+        if (typeid(Selected) != typeid(TBitmapLayer))
             RBOldLocation = Frame->Location();
         else
             FPlainBeforeDrag = FSelection->Location();

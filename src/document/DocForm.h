@@ -166,8 +166,8 @@ public:
     // The project file's text.
     std::string ProjectToXMLText() const;
     // Fills this new document (one empty frame) from a project file, in either layout. Throws
-    // EProjectFileError, whose message names the file and the reason; the document is then
-    // half-built and meant to be thrown away.
+    // EProjectFileError, whose message names the file and the reason (the text reader may throw
+    // any std::exception); the document is then left with one frame without picture or layers.
     void LoadProjectFromXML(const QString& AFileName, const TProjectLimits& Limits = {});
     void LoadProjectFromXMLText(std::string_view Text, const TProjectLimits& Limits = {});
     // One layer of a current-layout Layer element, on top of the current frame, placed at
@@ -327,6 +327,7 @@ private:
     void Notify(TDocChange Kind, TTabSheet* Page = nullptr, TCustomLayer* Layer = nullptr,
                 const QString& Text = QString()) const;
     void ReadProject(const QString& AFileName);
+    void ReadProjectText(std::string_view Text, const TProjectLimits& Limits);
     void ReadProjectFrames(const pugi::xml_node Root, int Version, const TProjectLimits& Limits);
     TBitmapLayer* CreateOlderLayerFromXML(pugi::xml_node aXMLNode, int LayerType, int Version,
                                           const TFloatRect& Location, TPoint BackgroundSize);

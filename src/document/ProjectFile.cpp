@@ -44,6 +44,8 @@ constexpr const char* SFewerElements = "Die Datei enthält weniger %1-Elemente, 
 constexpr const char* STooMuchPicture =
     "Die Bilder der Datei brauchen mehr Speicher, als das Programm für ein Projekt verwendet.";
 constexpr const char* SSurfaceTooLarge = "Ein Bild oder eine Ebene der Datei ist zu groß.";
+constexpr const char* SPictureUnreadable =
+    "Ein Bild einer Ebene ist beschädigt oder in einem unbekannten Format gespeichert.";
 constexpr const char* SCappedBlur =
     "Einige Ebenen verlangen eine Bewegungsunschärfe der Stärke bis %1. Sie werden mit der größten "
     "Stärke gezeichnet, die das Programm kennt (%2).";
@@ -118,6 +120,20 @@ void WritePlainLayer(pugi::xml_node Node, const TBitmapLayer& Layer) {
         WriteXMLInteger(Node, SMasterAlpha, static_cast<std::int64_t>(Layer.Bitmap().MasterAlpha()));
 }
 
+// A value that must lie in [Low, High].
+int ReadXMLRange(pugi::xml_node Node, const char* Name, int Low, int High) {
+    const int Value = ReadXMLInteger(Node, Name);
+    if (Value < Low || Value > High) ThrowInvalidXMLValue(std::to_string(Value), Name);
+    return Value;
+}
+
+// A layer coordinate. One farther out than the largest surface is long cannot be meant; within
+// that bound every rounding of a place, and the size between two coordinates, fits an int.
+float ReadCoordinate(pugi::xml_node Node, const char* Name) {
+    constexpr int Farthest = static_cast<int>(TBitmap32::MaxPixels);
+    return static_cast<float>(ReadXMLRange(Node, Name, -Farthest, Farthest));
+}
+
 std::unique_ptr<TBitmapLayer> ReadPlainLayer(pugi::xml_node Node, const TProjectLimits& Limits) {
     TDecodeLimits Decode;
     Decode.MaxPixels = std::min(Decode.MaxPixels, Limits.MaxSurfacePixels);
@@ -129,25 +145,16 @@ std::unique_ptr<TBitmapLayer> ReadPlainLayer(pugi::xml_node Node, const TProject
     Layer->SetTranspGradient(ReadXMLBoolean(Node, STranspGradient));
     Layer->SetScaled(true);
     Layer->SetCropped(true);
-    const auto X = static_cast<float>(ReadXMLInteger(Node, SPlainLeft));
-    const auto Y = static_cast<float>(ReadXMLInteger(Node, SPlainTop));
+    const float X = ReadCoordinate(Node, SPlainLeft);
+    const float Y = ReadCoordinate(Node, SPlainTop);
     Layer->SetLocation(
         {X, Y, X + static_cast<float>(Pixels->Width()), Y + static_cast<float>(Pixels->Height())});
     return Layer;
 }
 
 TFloatRect ReadPosition(pugi::xml_node Node) {
-    return {static_cast<float>(ReadXMLInteger(Node, "PosLeftTopX")),
-            static_cast<float>(ReadXMLInteger(Node, "PosLeftTopY")),
-            static_cast<float>(ReadXMLInteger(Node, "PosRightBottomX")),
-            static_cast<float>(ReadXMLInteger(Node, "PosRightBottomY"))};
-}
-
-// A value that must lie in [Low, High].
-int ReadXMLRange(pugi::xml_node Node, const char* Name, int Low, int High) {
-    const int Value = ReadXMLInteger(Node, Name);
-    if (Value < Low || Value > High) ThrowInvalidXMLValue(std::to_string(Value), Name);
-    return Value;
+    return {ReadCoordinate(Node, "PosLeftTopX"), ReadCoordinate(Node, "PosLeftTopY"),
+            ReadCoordinate(Node, "PosRightBottomX"), ReadCoordinate(Node, "PosRightBottomY")};
 }
 
 void ReadMasterAlpha(pugi::xml_node Node, TBitmapLayer& Layer) {
@@ -176,6 +183,21 @@ const char* ParseProblem(pugi::xml_parse_status Status) {
 
 std::int64_t PixelsOf(const TBitmap32& B) {
     return std::int64_t{B.Width()} * B.Height();
+}
+
+std::int64_t PixelsOf(const TGPImage& Picture) {
+    return std::int64_t{Picture.Width()} * Picture.Height();
+}
+
+// What a layer read from a file holds: its surface, and the pictures it keeps to draw from,
+// which may be far larger than a surface drawn small.
+std::int64_t PixelsHeld(TBitmapLayer& Layer) {
+    std::int64_t Pixels = PixelsOf(Layer.Bitmap());
+    if (const TStyledLayer* Styled = AsStyled(&Layer))
+        if (const auto& Pattern = Styled->LayerStyle().FillPatternBitmap()) Pixels += PixelsOf(*Pattern);
+    if (const auto* Picture = dynamic_cast<const TPicLayer*>(&Layer))
+        Pixels += PixelsOf(Picture->gdiBitmap());
+    return Pixels;
 }
 
 // The frame's backgrounds, decoded on every core before the frames are built; a picture that
@@ -299,6 +321,10 @@ void TDocForm::LoadProjectFromXML(const QString& AFileName, const TProjectLimits
         throw;
     } catch (const EBitmapError&) {
         throw EProjectFileError(Utf8(Fill(SOpenProjectFailed, Shown, QString::fromUtf8(SSurfaceTooLarge))));
+    } catch (const EGdipError& E) {
+        // The drawing layer's texts are for developers; the user gets the reason in German.
+        const char* Reason = E.Status() == OutOfMemory ? SSurfaceTooLarge : SPictureUnreadable;
+        throw EProjectFileError(Utf8(Fill(SOpenProjectFailed, Shown, QString::fromUtf8(Reason))));
     } catch (const std::bad_alloc&) {
         throw EProjectFileError(Utf8(Fill(SOpenProjectFailed, Shown, QString::fromUtf8(STooMuchPicture))));
     } catch (const std::exception& E) {
@@ -307,6 +333,20 @@ void TDocForm::LoadProjectFromXML(const QString& AFileName, const TProjectLimits
 }
 
 void TDocForm::LoadProjectFromXMLText(std::string_view Text, const TProjectLimits& Limits) {
+    try {
+        ReadProjectText(Text, Limits);
+    } catch (...) {
+        // Nothing of a file that fails part-way stays: the document is empty again, and what
+        // the frames read so far took is given back at once.
+        DeleteAllFrames();
+        if (TImgView32* First = ImgView()) CreateNewImage(0, 0, 0, First);
+        FNumLoops = 0;
+        ClearUndo();
+        throw;
+    }
+}
+
+void TDocForm::ReadProjectText(std::string_view Text, const TProjectLimits& Limits) {
     pugi::xml_document Doc;
     // Entities other than XML's own are not expanded, and no DTD is read.
     const pugi::xml_parse_result Parsed =
@@ -329,6 +369,9 @@ void TDocForm::LoadProjectFromXMLText(std::string_view Text, const TProjectLimit
 
 void TDocForm::ReadProjectFrames(const pugi::xml_node Root, int Version, const TProjectLimits& Limits) {
     const int Count = ReadXMLInteger(Root, "NumFrames");
+    // A document has at least one frame; without one its first frame would stay without a
+    // picture, and such a document cannot be saved.
+    if (Count < 1) ThrowInvalidXMLValue(std::to_string(Count), "NumFrames");
     if (Count > Limits.MaxFrames) throw EXMLReadError(Utf8(Fill(STooManyFrames, QString::number(Count))));
     std::vector<pugi::xml_node> Frames;
     pugi::xml_node F = Root.child("Frame");
@@ -353,7 +396,10 @@ void TDocForm::ReadProjectFrames(const pugi::xml_node Root, int Version, const T
         std::unique_ptr<TBitmap32> Background = std::move(Backgrounds.Pictures[U]);
         Spend(PixelsOf(*Background));
         const TPoint Size{Background->Width(), Background->Height()};
-        if (Node.attribute("ID").as_int() > 0) AddFrameSheet();
+        // The first Frame element fills the document's first frame whatever its ID: one whose
+        // ID is not 0 would leave the first frame without a picture, which cannot be saved. A
+        // later one with ID 0 paints over the current frame, as files from the field expect.
+        if (I > 0 && Node.attribute("ID").as_int() > 0) AddFrameSheet();
         CreateNewImage(*Background);
         Background.reset();
         const int Index = GetIndex();
@@ -381,7 +427,7 @@ void TDocForm::ReadProjectFrames(const pugi::xml_node Root, int Version, const T
                         [&](int K) { PaintReadLayer(*Pending[static_cast<std::size_t>(K)].Layer); });
             for (TPending& P : Pending) {
                 TBitmapLayer* Made = PlaceReadLayer(std::move(P.Layer), P.Node, P.Location);
-                Spend(PixelsOf(Made->Bitmap()));
+                Spend(PixelsHeld(*Made));
             }
             Pending.clear();
         };
@@ -399,7 +445,7 @@ void TDocForm::ReadProjectFrames(const pugi::xml_node Root, int Version, const T
                     if (Pending.size() >= Batch) PaintPending();
                 }
             } else if (TBitmapLayer* Made = CreateOlderLayerFromXML(L, Kind, Version, Location, Size)) {
-                Spend(PixelsOf(Made->Bitmap()));
+                Spend(PixelsHeld(*Made));
             }
             L = NextXMLElement(L);
         }

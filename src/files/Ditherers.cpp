@@ -141,8 +141,7 @@ void TFloydSteinbergDitherer::NextLine() {
 
 TKernelDitherer::TKernelDitherer(int Width, TColorLookup& Lookup, int Rows, int Reach, int Divisor,
                                  std::vector<TWeight> Weights)
-    : TDitherEngine(Width, Lookup), FRows(Rows), FReach(Reach), FDivisor(Divisor),
-      FWeights(std::move(Weights)),
+    : TDitherEngine(Width, Lookup), FReach(Reach), FDivisor(Divisor), FWeights(std::move(Weights)),
       FErrors(static_cast<std::size_t>(Rows),
               std::vector<int>(3 * static_cast<std::size_t>(Width + 2 * Reach), 0)) {}
 

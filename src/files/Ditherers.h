@@ -81,7 +81,6 @@ private:
     template <class TLookup> int Step(TLookup& Lookup, int R, int G, int B);
     template <class TLookup> void Row(TLookup& Lookup, const std::uint32_t* Row, std::uint8_t* Out);
 
-    int FRows;
     int FReach;
     int FDivisor;
     std::vector<TWeight> FWeights;

@@ -220,9 +220,11 @@ QPolygonF Poly(const TRecord& R) {
 }
 
 // The record has no bitmap when its size is the function's own parameter count plus three,
-// the test libuemf names U_TEST_NOPX2.
+// the test libuemf names U_TEST_NOPX2. The macro does not bracket its argument: the count is
+// bracketed here, or the shift would take in the three.
 bool WithoutBitmap(const TRecord& R) {
-    return U_TEST_NOPX2(static_cast<std::uint32_t>(R.Size() / 2), R.Function() >> 8);
+    const std::uint32_t Parameters = R.Function() >> 8;
+    return U_TEST_NOPX2(static_cast<std::uint32_t>(R.Size() / 2), Parameters);
 }
 
 void PlayBitmap(const TRecord& R, TCanvas& Canvas, const TDecodeLimits& Limits) {

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 namespace zp {
@@ -15,6 +16,11 @@ namespace {
 
 std::shared_ptr<TGPImage> Decode(QImageReader& Reader, const std::string& What) {
     Reader.setAutoTransform(false);
+    // A picture may be no larger than a surface may be now (a project being read sets that from
+    // its limits); its size is checked before it is decoded.
+    const QSize Size = Reader.size();
+    if (Size.isValid() && std::int64_t{Size.width()} * Size.height() > TSurfaceLimit::Current())
+        throw EGdipError(OutOfMemory, What + ": picture larger than a surface may be");
     QImage Image = Reader.read();
     if (Image.isNull())
         throw EGdipError(UnknownImageFormat, What + ": " + Reader.errorString().toStdString());

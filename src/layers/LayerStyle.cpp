@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <numbers>
 
 namespace zp {
@@ -119,8 +120,10 @@ std::unique_ptr<TGPBrush> T2DLayerStyle::CreateGradientBrush() const {
     if (!fFillGradient) return nullptr;
     const TPoint S = fFillGradientPStart;
     const TPoint E = fFillGradientPEnd;
-    const float Dx = static_cast<float>(E.X - S.X);
-    const float Dy = static_cast<float>(E.Y - S.Y);
+    // The points come from files unchecked: their difference is taken in float, where it cannot
+    // overflow.
+    const float Dx = static_cast<float>(E.X) - static_cast<float>(S.X);
+    const float Dy = static_cast<float>(E.Y) - static_cast<float>(S.Y);
     const TColor32 C1 = SetColorAlpha(fFillGradientColor1, fFillColorAlpha);
     const TColor32 C2 = SetColorAlpha(fFillGradientColor2, fFillColorAlpha);
     constexpr TColor32 Transparent = 0;
@@ -222,21 +225,26 @@ TGPRectF TFontLayerStyle::MeasureText() const {
 
 namespace {
 
-int Extent(float Measured, int Margin) {
-    const int Result = static_cast<int>(std::nearbyint(Measured)) + Margin;
-    return Result == 0 ? 2 : Result;
+// A font size, outline or shadow from a file may be of any size: the extent saturates at the
+// int range (a surface that large is then refused), and so does the margin.
+int Extent(float Measured, int Outline, int Shift) {
+    const double Margin = std::max(static_cast<double>(Outline), std::fabs(static_cast<double>(Shift)));
+    const double Result = std::nearbyint(static_cast<double>(Measured)) + Margin;
+    if (std::isnan(Result)) return std::numeric_limits<int>::max();
+    const int Clamped =
+        static_cast<int>(std::clamp(Result, static_cast<double>(std::numeric_limits<int>::min()),
+                                    static_cast<double>(std::numeric_limits<int>::max())));
+    return Clamped == 0 ? 2 : Clamped;
 }
 
 } // namespace
 
 int TFontLayerStyle::PixelWidth() const {
-    const int Margin = std::max(fOutline ? fOutlineSize : 0, fShadow ? std::abs(fShadowXShift) : 0);
-    return Extent(MeasureText().Width, Margin);
+    return Extent(MeasureText().Width, fOutline ? fOutlineSize : 0, fShadow ? fShadowXShift : 0);
 }
 
 int TFontLayerStyle::PixelHeight() const {
-    const int Margin = std::max(fOutline ? fOutlineSize : 0, fShadow ? std::abs(fShadowYShift) : 0);
-    return Extent(MeasureText().Height, Margin);
+    return Extent(MeasureText().Height, fOutline ? fOutlineSize : 0, fShadow ? fShadowYShift : 0);
 }
 
 } // namespace zp

@@ -2,7 +2,9 @@
 
 #include "layers/XmlValues.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <string>
 
 namespace zp {
@@ -216,9 +218,11 @@ void TFontLayerStyle::ReadXML(pugi::xml_node aXMLNode, int Version) {
         SetMissingFont(Name);
     }
     if (Version < FirstStyleBlockVersion) {
-        // Older files stored the size in points.
-        SetFontSize(
-            static_cast<int>(std::nearbyint(ReadXMLInteger(N, "FontSize") * double{ScreenDpi} / 72.0)));
+        // Older files stored the size in points. In pixels it may leave the int range; it then
+        // saturates, and a text that large is refused when its surface is made.
+        const double Pixels = std::nearbyint(ReadXMLInteger(N, "FontSize") * double{ScreenDpi} / 72.0);
+        SetFontSize(static_cast<int>(std::clamp(Pixels, double{std::numeric_limits<int>::min()},
+                                                double{std::numeric_limits<int>::max()})));
         SetFontBold(ReadXMLBoolean(N, "Bold"));
         SetFontItalic(ReadXMLBoolean(N, "Italic"));
         return;

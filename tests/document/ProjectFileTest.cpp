@@ -234,10 +234,14 @@ TEST_F(TProjectFile, DamagedFilesAreRefusedWithAMessage) {
         Replaced("<LayerType>4</LayerType>", "<LayerType>x</LayerType>"),
         Replaced("<NumEdges>7</NumEdges>", "<NumEdges>2000000000</NumEdges>"),
         Replaced("<DirectionVector.AX>", "<DirectionVector.AX>1e9"),
+        // The second frame fails after the first was built with all its layers.
+        Replaced("<ShowDuration>70</ShowDuration>", "<ShowDuration>-1</ShowDuration>"),
     };
     for (const std::string& Text : Bad) {
         auto D = std::make_unique<TDocForm>(Host);
         EXPECT_ANY_THROW(D->LoadProjectFromXMLText(Text)) << Text.substr(0, 80);
+        // Nothing that was read before the failure stays.
+        EXPECT_TRUE(LeftEmpty(*D)) << Text.substr(0, 80);
     }
 }
 

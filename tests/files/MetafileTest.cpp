@@ -199,6 +199,18 @@ TEST(Metafiles, PlaceableWmfRectangleHasExactPixels) {
     ExpectBoxes(*C, {{{1, 2, 5, 4}, 0xFFFF0000u}});
 }
 
+// The blits of a WMF that carry no bitmap (their size is the parameter count in the function's
+// high byte plus three) fill their destination with the brush or a fixed colour.
+TEST(Metafiles, WmfBlitsWithoutABitmapFillTheirDestination) {
+    TWmf W(16, 12, 96);
+    W.Record(0x02FC, {0, 0x00FF, 0, 0})                                // CreateBrushIndirect(solid, red)
+        .Record(0x012D, {0})                                           // SelectObject
+        .Record(0x0940, {0x0021, 0x00F0, 0, 0, 0, 4, 8, 4, 2})         // DibBitBlt(PATCOPY) 2,4 8x4
+        .Record(0x0B41, {0x0062, 0x00FF, 1, 1, 0, 0, 0, 2, 3, 9, 12}); // DibStretchBlt(WHITENESS)
+    const auto Picture = DecodeWMF(W.Bytes());
+    ExpectBoxes(*Picture, {{{2, 4, 10, 8}, 0xFFFF0000u}, {{12, 9, 15, 11}, 0xFFFFFFFFu}});
+}
+
 // Polygons with 32- and 16-bit points, the world transform and SaveDC/RestoreDC.
 TEST(Metafiles, EmfPolygonsFollowTheWorldTransformAndSavedStates) {
     TEmf E(2540, 1270);         // 25.4 mm x 12.7 mm: 96 x 48 pixels

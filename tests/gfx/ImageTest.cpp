@@ -61,6 +61,23 @@ TEST(Image, LoadsFilesAndRefusesMissingOrCorruptOnes) {
     }
 }
 
+// While a surface limit holds (a project is being read), a larger picture is refused before it
+// is decoded; one at the limit still reads.
+TEST(Image, PicturesLargerThanTheSurfaceLimitAreRefused) {
+    const QByteArray Png = Sample()->SaveToPngStream();
+    {
+        TSurfaceLimit Limit(11);
+        try {
+            TGPImage::FromStream(Png);
+            FAIL() << "no error";
+        } catch (const EGdipError& E) {
+            EXPECT_EQ(E.Status(), OutOfMemory);
+        }
+    }
+    TSurfaceLimit Limit(12);
+    ExpectSamePixels(*Sample(), *TGPImage::FromStream(Png));
+}
+
 TEST(Image, ClonesAreIndependentCopies) {
     const auto Original = Sample();
     const auto Copy = Original->Clone();

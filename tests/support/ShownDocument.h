@@ -45,4 +45,11 @@ struct TShown {
     }
 };
 
+// What a refused project leaves: one frame without picture or layers, no loops, no history.
+inline bool LeftEmpty(const TDocForm& Doc) {
+    if (Doc.FrameCount() != 1 || Doc.NumLoops() != 0 || Doc.CanUndo()) return false;
+    const TImgView32& View = *Doc.Frame(0).ImgView;
+    return View.Layers().Count() == 0 && View.Bitmap().Empty() && Doc.CurrentView() == &View;
+}
+
 } // namespace zp
