@@ -175,9 +175,15 @@ TEST_F(TProjectWorkflow, SavedClosedAndReopenedTheProjectIsTheSameAndStaysEditab
     Again.SelectLayer(nullptr);
     EXPECT_TRUE(TShown(Again) == Before);
 
-    // Closed again ("Nein" to saving the edits), and opened with "Öffnen..." and the real dialog.
-    Dialogs.Answers = {mrNo};
+    // Deleted once more and saved with "Speichern" (Ctrl+S, no dialog for a project), closed
+    // without a question, and opened with "Öffnen..." and the real dialog.
+    QTest::mouseClick(Canvas(Again)->viewport(), Qt::LeftButton, {}, QPoint(P.X, P.Y));
+    Key(Again, Qt::Key_Delete);
+    Key(Again, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_FALSE(Again.Modified());
+    const TShown Edited(Again);
     CloseWindowOf(Again);
+    EXPECT_TRUE(Dialogs.Shown.empty());
     ASSERT_TRUE(Docs().empty());
     {
         TQtUserDialogs Real(Window.get());
@@ -189,7 +195,9 @@ TEST_F(TProjectWorkflow, SavedClosedAndReopenedTheProjectIsTheSameAndStaysEditab
         ASSERT_TRUE(Typed);
     }
     ASSERT_EQ(Docs().size(), 1u);
-    EXPECT_TRUE(TShown(*Newest()) == Before);
+    EXPECT_EQ(PictureLayers(*Newest()), Layers - 1);
+    EXPECT_TRUE(TShown(*Newest()) == Edited);
+    EXPECT_FALSE(TShown(*Newest()) == Before);
 }
 
 TEST_F(TProjectWorkflow, TemplatesOpenUntitledMissingFontsAreToldOnceAndDamagedFilesLeaveNothing) {
