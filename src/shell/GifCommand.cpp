@@ -3,15 +3,14 @@
 #include "files/AnimGif.h"
 #include "files/PictureFiles.h"
 #include "raster/Bitmap32.h"
+#include "raster/Parallel.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>
 
 #include <algorithm>
-#include <atomic>
 #include <exception>
 #include <memory>
-#include <thread>
 
 namespace zp {
 
@@ -52,28 +51,13 @@ bool IsDocumentPicture(const QString& File) {
 // Decodes the frames on all cores; the first failure in order is reported.
 std::vector<std::unique_ptr<TBitmap32>> LoadFrames(const QStringList& Files) {
     std::vector<std::unique_ptr<TBitmap32>> Frames(static_cast<std::size_t>(Files.size()));
-    std::vector<std::exception_ptr> Errors(Frames.size());
-    std::atomic<std::size_t> Next{0};
-    auto Work = [&] {
-        for (std::size_t I = Next++; I < Frames.size(); I = Next++) {
-            try {
-                const QString& File = Files[static_cast<qsizetype>(I)];
-                // The four document kinds open as documents do; icons and metafiles as they are
-                // inserted, on a transparent background.
-                Frames[I] =
-                    IsDocumentPicture(File) ? LoadPictureFromFile(File) : LoadLayerPictureFromFile(File);
-            } catch (...) {
-                Errors[I] = std::current_exception();
-            }
-        }
-    };
-    const unsigned Threads = std::clamp<unsigned>(std::thread::hardware_concurrency(), 1, 16);
-    std::vector<std::thread> Pool;
-    for (unsigned T = 1; T < Threads && T < Frames.size(); ++T) Pool.emplace_back(Work);
-    Work();
-    for (std::thread& T : Pool) T.join();
-    for (const std::exception_ptr& E : Errors)
-        if (E) std::rethrow_exception(E);
+    ParallelFor(static_cast<int>(Frames.size()), [&](int I) {
+        const QString& File = Files[I];
+        // The four document kinds open as documents do; icons and metafiles as they are
+        // inserted, on a transparent background.
+        Frames[static_cast<std::size_t>(I)] =
+            IsDocumentPicture(File) ? LoadPictureFromFile(File) : LoadLayerPictureFromFile(File);
+    });
     return Frames;
 }
 
