@@ -19,8 +19,9 @@ namespace zp {
 
 namespace {
 
-constexpr const char* SBatchUsage = "Aufruf: zelk-pixaro /a QUELLE.dgm ZIEL, wobei ZIEL auf .gif (Animation), "
-                                    ".png, .jpg, .bmp, .GIF (ein Bild) oder .dgm endet.";
+constexpr const char* SBatchUsage =
+    "Aufruf: zelk-pixaro /a QUELLE.dgm ZIEL, wobei ZIEL auf .gif (Animation), "
+    ".png, .jpg, .bmp, .GIF (ein Bild) oder .dgm endet.";
 constexpr const char* SBatchNoSource = "Die Projektdatei „%1“ gibt es nicht.";
 constexpr const char* SBatchNotProject = "„%1“ ist keine Projektdatei: die Endung muss genau „.dgm“ lauten.";
 constexpr const char* SBatchNoFolder = "Den Ordner für „%1“ gibt es nicht.";
