@@ -224,6 +224,23 @@ void TDocForm::LayerResetScale() {
     ZoomChanged(*View);
 }
 
+bool TDocForm::ImgViewKeyDown(int Key, TShiftState Shift) {
+    TPositionedLayer* Layer = FSelection.Get();
+    if (!Layer) return false;
+    const float Step = Shift == ssShift ? 20.0f : 1.0f;
+    float DX = 0, DY = 0;
+    switch (Key) {
+    case VK_LEFT: DX = -Step; break;
+    case VK_RIGHT: DX = Step; break;
+    case VK_UP: DY = -Step; break;
+    case VK_DOWN: DY = Step; break;
+    default: return false;
+    }
+    const TFloatRect L = Layer->Location();
+    MoveLayer(*Layer, L.Left + DX, L.Top + DY);
+    return true;
+}
+
 void TDocForm::ImgViewMouseWheelUp() {
     TImgView32* View = CurrentView();
     if (!View) return;

@@ -318,6 +318,11 @@ public:
     void ImgViewMouseWheelUp();
     void ImgViewMouseWheelDown();
 
+    // Arrow keys nudge the selection: 20 image pixels with Shift alone, else 1. Every nudge is
+    // an undoable move, so that a moved layer is never lost by closing without a question.
+    // False when the key is no arrow or nothing is selected.
+    bool ImgViewKeyDown(int Key, TShiftState Shift);
+
     // The first paint stage of every frame view: silver around a black outline of the picture.
     void ImgViewPaintStage(TImgView32& Sender, TBitmap32& Buffer, unsigned StageNum);
 

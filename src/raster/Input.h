@@ -16,6 +16,9 @@ constexpr TShiftState ssRight = 1 << 4;
 constexpr TShiftState ssMiddle = 1 << 5;
 constexpr TShiftState ssDouble = 1 << 6;
 
+// Key codes of the keys the views act on.
+enum TVirtualKey : int { VK_LEFT = 0x25, VK_UP = 0x26, VK_RIGHT = 0x27, VK_DOWN = 0x28 };
+
 // Screen cursor numbers. Negative numbers are the system's shapes; positive numbers are the
 // program's own cursors, registered at start.
 using TCursor = int;

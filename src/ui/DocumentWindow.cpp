@@ -82,6 +82,7 @@ QWidget* TDocumentWindow::WidgetFor(TTabSheet& Sheet) {
         else
             FDoc.ImgViewMouseWheelDown();
     };
+    W->OnArrowKey = [this](int Key, TShiftState Shift) { return FDoc.ImgViewKeyDown(Key, Shift); };
     FWidgets.insert(&Sheet, W);
     return W;
 }

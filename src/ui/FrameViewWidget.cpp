@@ -3,6 +3,7 @@
 #include "ui/QtBridge.h"
 
 #include <QImage>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -85,6 +86,22 @@ void TFrameViewWidget::mouseReleaseEvent(QMouseEvent* Event) {
     const QPoint P = Event->position().toPoint();
     FView.MouseUp(ToMouseButton(Event->button()), ToShiftState(Event->modifiers(), Event->buttons()), P.x(),
                   P.y());
+}
+
+void TFrameViewWidget::keyPressEvent(QKeyEvent* Event) {
+    int Key = 0;
+    switch (Event->key()) {
+    case Qt::Key_Left: Key = VK_LEFT; break;
+    case Qt::Key_Right: Key = VK_RIGHT; break;
+    case Qt::Key_Up: Key = VK_UP; break;
+    case Qt::Key_Down: Key = VK_DOWN; break;
+    default: break;
+    }
+    if (Key && OnArrowKey && OnArrowKey(Key, ToShiftState(Event->modifiers(), Qt::NoButton))) {
+        Event->accept();
+        return;
+    }
+    QAbstractScrollArea::keyPressEvent(Event);
 }
 
 void TFrameViewWidget::wheelEvent(QWheelEvent* Event) {

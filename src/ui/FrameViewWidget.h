@@ -18,6 +18,9 @@ public:
 
     // Wheel input: true for a turn away from the user. The document decides what it does.
     std::function<void(bool Up)> OnWheel;
+    // Arrow keys with their shift state; true when the document used the key (else the view
+    // scrolls as usual).
+    std::function<bool(int Key, TShiftState Shift)> OnArrowKey;
 
 protected:
     void paintEvent(QPaintEvent* Event) override;
@@ -27,6 +30,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* Event) override;
     void mouseReleaseEvent(QMouseEvent* Event) override;
     void wheelEvent(QWheelEvent* Event) override;
+    void keyPressEvent(QKeyEvent* Event) override;
 
 private:
     void UpdateScrollBars();

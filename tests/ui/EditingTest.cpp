@@ -286,3 +286,34 @@ TEST_F(TEditingFixture, InsertingIconsAndMetafilesMadeElsewhere) {
 
 } // namespace
 } // namespace zp
+
+namespace zp {
+namespace {
+
+// Arrow keys on the canvas nudge the selection by 1 pixel, 20 with Shift; each nudge undoes.
+TEST_F(TEditingFixture, ArrowKeysNudgeTheSelectionAndUndo) {
+    auto* Rectangle = dynamic_cast<TPositionedLayer*>(Layers().Items(0));
+    ASSERT_TRUE(Rectangle);
+    const TFloatRect Start = Rectangle->Location();
+    Doc->SelectLayer(nullptr); // the sample starts with its line selected
+    Key(Qt::Key_Right);        // nothing selected: nothing moves
+    EXPECT_EQ(Rectangle->Location().Left, Start.Left);
+    EXPECT_FALSE(Doc->Modified());
+    Click(100, 75);
+    ASSERT_EQ(Doc->Selection(), Rectangle);
+    Key(Qt::Key_Right);
+    Key(Qt::Key_Down, Qt::ShiftModifier);
+    Key(Qt::Key_Left, Qt::ControlModifier);
+    Key(Qt::Key_Up);
+    EXPECT_EQ(Rectangle->Location().Left, Start.Left);
+    EXPECT_EQ(Rectangle->Location().Top, Start.Top + 19);
+    EXPECT_EQ(Rectangle->Location().Width(), Start.Width());
+    EXPECT_TRUE(Doc->Modified());
+    for (int I = 0; I < 4; ++I) Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Rectangle->Location().Left, Start.Left);
+    EXPECT_EQ(Rectangle->Location().Top, Start.Top);
+    EXPECT_FALSE(Doc->Modified());
+}
+
+} // namespace
+} // namespace zp
