@@ -3,6 +3,7 @@
 // with "readable-" is damaged in a way the reader copes with; every other one must be refused.
 #include "document/DocForm.h"
 #include "support/ShownDocument.h"
+#include "support/SmallProjectLimits.h"
 
 #include <QString>
 
@@ -17,17 +18,6 @@
 
 namespace zp {
 namespace {
-
-// The fuzzer's limits: a hostile size costs little, and the reader refuses it the same way at the
-// real limits.
-TProjectLimits FuzzLimits() {
-    TProjectLimits L;
-    L.MaxFrames = 200;
-    L.MaxLayersPerFrame = 200;
-    L.MaxTotalPixels = std::int64_t{1} << 22;
-    L.MaxSurfacePixels = std::int64_t{1} << 20;
-    return L;
-}
 
 // The real limits, but for the total: a test cannot afford to fill a whole project's budget
 // before a file is refused.
@@ -67,7 +57,7 @@ TEST_F(TMalformedProjects, EveryDamagedFileIsRefusedWithAMessageAndLeavesTheDocu
         {
             TDocForm Doc(Host);
             try {
-                Doc.LoadProjectFromXMLText(ReadText(Path), FuzzLimits());
+                Doc.LoadProjectFromXMLText(ReadText(Path), SmallProjectLimits());
                 ADD_FAILURE() << "the text was read";
             } catch (const std::exception& E) {
                 EXPECT_STRNE(E.what(), "");
@@ -75,7 +65,7 @@ TEST_F(TMalformedProjects, EveryDamagedFileIsRefusedWithAMessageAndLeavesTheDocu
             EXPECT_TRUE(LeftEmpty(Doc));
         }
         // Opening the file names it too, at the fuzzer's limits and at the real ones.
-        for (const TProjectLimits& Limits : {FuzzLimits(), RealLimits()}) {
+        for (const TProjectLimits& Limits : {SmallProjectLimits(), RealLimits()}) {
             TDocForm Doc(Host);
             try {
                 Doc.LoadProjectFromXML(QString::fromStdString(Path.string()), Limits);
@@ -100,11 +90,11 @@ TEST_F(TMalformedProjects, ReadableDamageGivesADocumentThatIsWrittenAndReadBackA
     for (const auto& Path : Paths) {
         SCOPED_TRACE(Path.filename().string());
         TDocForm Doc(Host);
-        ASSERT_NO_THROW(Doc.LoadProjectFromXML(QString::fromStdString(Path.string()), FuzzLimits()));
+        ASSERT_NO_THROW(Doc.LoadProjectFromXML(QString::fromStdString(Path.string()), SmallProjectLimits()));
         std::string Written;
         ASSERT_NO_THROW(Written = Doc.ProjectToXMLText());
         TDocForm Again(Host);
-        ASSERT_NO_THROW(Again.LoadProjectFromXMLText(Written, FuzzLimits()));
+        ASSERT_NO_THROW(Again.LoadProjectFromXMLText(Written, SmallProjectLimits()));
         EXPECT_TRUE(TShown(Again) == TShown(Doc));
     }
 }

@@ -6,6 +6,7 @@
 #include "document/DocForm.h"
 #include "document/DocHost.h"
 #include "support/ShownDocument.h"
+#include "support/SmallProjectLimits.h"
 
 #include <QGuiApplication>
 
@@ -21,17 +22,6 @@
 namespace {
 
 using namespace zp;
-
-// Small enough that a hostile count or size costs little time and memory, large enough for
-// several frames of banner size.
-TProjectLimits Limits() {
-    TProjectLimits L;
-    L.MaxFrames = 200;
-    L.MaxLayersPerFrame = 200;
-    L.MaxTotalPixels = std::int64_t{1} << 22;
-    L.MaxSurfacePixels = std::int64_t{1} << 20;
-    return L;
-}
 
 // The layer count of every frame.
 std::vector<int> LayerCounts(const TDocForm& Doc) {
@@ -57,7 +47,7 @@ void ComposeEveryFrame(const TDocForm& Doc) {
 std::unique_ptr<TDocForm> Read(TDocHost& Host, std::string_view Text, bool Written) {
     auto Doc = std::make_unique<TDocForm>(Host);
     try {
-        Doc->LoadProjectFromXMLText(Text, Limits());
+        Doc->LoadProjectFromXMLText(Text, SmallProjectLimits());
     } catch (const std::exception& E) {
         if (std::string_view(E.what()).empty() || !LeftEmpty(*Doc)) std::abort();
         if (Written) {
@@ -92,9 +82,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
     const auto Doc = Read(Host, {reinterpret_cast<const char*>(Data), Size}, false);
     if (!Doc) return 0;
     const std::vector<int> Counts = LayerCounts(*Doc);
-    if (Counts.empty() || static_cast<int>(Counts.size()) > Limits().MaxFrames) std::abort();
+    if (Counts.empty() || static_cast<int>(Counts.size()) > SmallProjectLimits().MaxFrames) std::abort();
     for (const int C : Counts)
-        if (C > Limits().MaxLayersPerFrame) std::abort();
+        if (C > SmallProjectLimits().MaxLayersPerFrame) std::abort();
     ComposeEveryFrame(*Doc);
     (void)Doc->ReportMissingFonts();
     (void)Doc->ReportCappedEffects();
