@@ -47,6 +47,9 @@ enum class TDocChange {
     Gif,
     // The preview page was opened: the animation is to be assembled and shown.
     PreviewRequested,
+    // Page, Layer: the user dragged the selected layer out of the frame's view; a window may
+    // start a drag to another document.
+    DragOut,
 };
 
 struct TDocEvent {

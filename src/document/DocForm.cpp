@@ -1,5 +1,6 @@
 // The document model: pages, events, selection, naming and zoom. Frame operations are in
-// DocForm_Frames.cpp, layer operations in DocForm_Layers.cpp, undo in DocForm_Undo.cpp.
+// DocForm_Frames.cpp, layer operations in DocForm_Layers.cpp, undo in DocForm_Undo.cpp, the
+// canvas tools in DocForm_Tools.cpp.
 #include "document/DocForm.h"
 
 #include "raster/Resamplers.h"
@@ -83,6 +84,11 @@ void TDocForm::ConfigureFrameView(TImgView32& View) {
     };
     View.OnMouseDown = [this](TImgView32& Sender, TMouseButton Button, TShiftState Shift, int X, int Y,
                               TCustomLayer*) { MouseDownOnImgView(Sender, Button, Shift, X, Y); };
+    View.OnMouseMove = [this](TImgView32& Sender, TShiftState Shift, int X, int Y, TCustomLayer*) {
+        MouseMoveOnImgView(Sender, Shift, X, Y);
+    };
+    View.OnMouseUp = [this](TImgView32& Sender, TMouseButton Button, TShiftState Shift, int X, int Y,
+                            TCustomLayer*) { MouseUpOnImgView(Sender, Button, Shift, X, Y); };
 }
 
 TTabSheet* TDocForm::Pages(int Index) const {
@@ -167,25 +173,6 @@ void TDocForm::LayerMouseDown(TCustomLayer& Sender, TMouseButton, TShiftState, i
     }
 }
 
-void TDocForm::MouseDownOnImgView(TImgView32& Sender, TMouseButton Button, TShiftState, int X, int Y) {
-    if (!FToolMode || Button != mbLeft || &Sender != CurrentView()) return;
-    if (FHost.Palette().Tool != ptZeiger) return;
-    // The topmost layer showing a pixel at the press selects itself; a press on the bare
-    // background keeps the selection, so the pointer can drag it from anywhere.
-    TLayerCollection& Layers = Sender.Layers();
-    for (int I = Layers.Count() - 1; I >= 0; --I) {
-        auto* L = dynamic_cast<TBitmapLayer*>(Layers.Items(I));
-        if (!L || !L->Visible() || dynamic_cast<TRubberbandLayer*>(Layers.Items(I))) continue;
-        const TFloatRect R = L->GetAdjustedLocation();
-        if (X < R.Left || Y < R.Top || X >= R.Right || Y >= R.Bottom || L->Bitmap().Empty()) continue;
-        const int PX = static_cast<int>((X - R.Left) * L->Bitmap().Width() / R.Width());
-        const int PY = static_cast<int>((Y - R.Top) * L->Bitmap().Height() / R.Height());
-        if (AlphaComponent(L->Bitmap().PixelS(PX, PY)) == 0) continue;
-        SelectLayer(L);
-        return;
-    }
-}
-
 void TDocForm::FormCaption(const QString& OpenedFileName) {
     if (OpenedFileName.isEmpty() || OpenedFileName == QLatin1String("leer"))
         FCaption = FHost.LangText(QStringLiteral("TxtUnknown")) + QString::number(FHost.UnknownCounter());
@@ -222,23 +209,6 @@ void TDocForm::LayerResetScale() {
     if (!View) return;
     View->SetScale(1.0f);
     ZoomChanged(*View);
-}
-
-bool TDocForm::ImgViewKeyDown(int Key, TShiftState Shift) {
-    TPositionedLayer* Layer = FSelection.Get();
-    if (!Layer) return false;
-    const float Step = Shift == ssShift ? 20.0f : 1.0f;
-    float DX = 0, DY = 0;
-    switch (Key) {
-    case VK_LEFT: DX = -Step; break;
-    case VK_RIGHT: DX = Step; break;
-    case VK_UP: DY = -Step; break;
-    case VK_DOWN: DY = Step; break;
-    default: return false;
-    }
-    const TFloatRect L = Layer->Location();
-    MoveLayer(*Layer, L.Left + DX, L.Top + DY);
-    return true;
 }
 
 void TDocForm::ImgViewMouseWheelUp() {

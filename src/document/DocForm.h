@@ -8,6 +8,9 @@
 #include "files/GifImage.h"
 #include "files/GifTypes.h"
 #include "layers/LayerTypes.h"
+#include "layers/Line.h"
+#include "layers/Polygon.h"
+#include "layers/Rectangle.h"
 #include "raster/ImgView32.h"
 #include "raster/LayerRef.h"
 #include "raster/RubberbandLayer.h"
@@ -204,8 +207,30 @@ public:
     TRubberbandLayer* MarkLayer() const { return FMarkLayer.Get(); }
     // The press handler every layer of the document gets.
     void LayerMouseDown(TCustomLayer& Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
-    // The frame views' press handler in tool mode: the pointer tool selects the layer it hits.
+
+    // --- canvas tools: the frame views' mouse handlers in tool mode (view pixels). The tool,
+    // colours, opacity, line width and edge count are read from the palettes at each step.
+    // A press with the pointer tool also selects the topmost layer showing a pixel there.
     void MouseDownOnImgView(TImgView32& Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void MouseMoveOnImgView(TImgView32& Sender, TShiftState Shift, int X, int Y);
+    void MouseUpOnImgView(TImgView32& Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    // The help figure shown while a drawing or gradient tool is dragged; null otherwise.
+    T2DFiguren* HelpFigure() const;
+    // Copies the given style's outline, opacity, pattern and shadow onto the selected figure
+    // (an undoable change), repaints it and removes the selection frame.
+    void Paint2DFigure(const T2DLayerStyle& ALayerStyle);
+    // Repaints the selected figure and removes the selection frame.
+    void Paint2DFigure();
+
+    // --- layer transfer between documents
+    // A layer of Source may be dropped here.
+    bool ImgViewDragOver(const TDocForm& Source) const;
+    // Drops a clone of Source's layer LayerId centred at (X, Y) of Sender (one undo entry here);
+    // plain bitmap layers are not transferred. True when a layer came.
+    bool ImgViewDragDrop(TImgView32& Sender, TDocForm& Source, std::uint64_t LayerId, int X, int Y);
+    // After a drop elsewhere: the dragged layer goes back where the drag began.
+    void FinishDragDrop();
+    bool Dragging() const { return bDrag; }
 
     // --- interaction modes
     // True: tool mode (the canvas tools act, layers get no mouse input); false: layer mode (a
@@ -372,6 +397,21 @@ private:
     void AddShiftRecord(TPositionedLayer& Layer, const QString& OldLeftTop);
     void LayerChanged(TCustomLayer& Layer);
 
+    // The canvas tools' steps.
+    void DeleteHelpFigures();
+    void CreateFigureAtRelease(TImgView32& View);
+    void ApplyGradient(TImgView32& View, TShapeType Shape);
+    void FillAtRelease(TImgView32& View);
+    // A view point as a pixel of Layer's picture (the layer may be scaled).
+    TPoint ViewToLayerPixel(const TImgView32& View, const TBitmapLayer& Layer, TPoint P) const;
+    // The line width and edge count as the tools take them; a value out of range is written
+    // back corrected.
+    int ClampedLineWidth();
+    int ClampedEdgeCount();
+    void NoPattern();
+    void RepaintStyled(TStyledLayer& Layer, TUndoType Kind, const std::function<void(T2DLayerStyle&)>& Edit);
+    void StartDragOut();
+
     void RubberbandMouseUp(TRubberbandLayer& Sender);
     void ResizingHandler(const TFloatRect& OldLocation, TFloatRect& NewLocation, TDragState DragState,
                          TShiftState Shift);
@@ -398,6 +438,18 @@ private:
     TFloatRect FPlainBeforeDrag;
     bool bMove = false;
     bool bDrag = false;
+    bool FDragFromFrame = false;
+    // The interaction of the canvas tools: view pixels of the last press, movement and release,
+    // the view pressed (compared, never followed), the dragged layer's place at the press, and
+    // the help figures, which exist from a press to its release.
+    TPoint MouseDown, MouseMove, MouseUp;
+    const TImgView32* MouseDownSender = nullptr;
+    TPoint LayerOldLoc;
+    TLayerRef<TPositionedLayer> FPointerLayer;
+    TLayerRef<T2DLine> AHelpLine;
+    TLayerRef<T2DRectangle> AHelpRect;
+    TLayerRef<T2DPolygon> AHelpPolygon;
+    TLayerRef<T2DEllipse> AHelpEllipse;
     QString FFileName;
     QString FAnimGifFileName;
     QString FCaption;

@@ -5,6 +5,8 @@
 #include <QHash>
 #include <QString>
 
+#include <functional>
+
 namespace zp {
 
 // What a document needs from the main window that holds it. A document tells what changed
@@ -20,6 +22,9 @@ public:
     virtual void SetUnknownCounter(int Value) = 0;
     // What the palettes hold now.
     virtual const TPaletteState& Palette() const = 0;
+    // A canvas tool corrects what it read (a clamped line width, the pattern switched off
+    // by a gradient); the palettes show the corrected state.
+    virtual void ChangePalette(const std::function<void(TPaletteState&)>& Edit) = 0;
 };
 
 // A host for documents without a main window (tests, conversion without a display):
@@ -34,6 +39,7 @@ public:
     int UnknownCounter() const override { return Counter; }
     void SetUnknownCounter(int Value) override { Counter = Value; }
     const TPaletteState& Palette() const override { return PaletteValues; }
+    void ChangePalette(const std::function<void(TPaletteState&)>& Edit) override { Edit(PaletteValues); }
 };
 
 } // namespace zp

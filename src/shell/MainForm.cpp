@@ -93,6 +93,7 @@ void TMainForm::DocumentChanged(TDocForm& Doc, const TDocEvent& Event) {
     case TDocChange::Selection:
         if (&Doc == FSelectedDocForm) SelectionChanged();
         return;
+    case TDocChange::DragOut:
     case TDocChange::LayerChanged:
     case TDocChange::FrameSettings:
     case TDocChange::Caption:

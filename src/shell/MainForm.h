@@ -64,6 +64,7 @@ public:
     int UnknownCounter() const override { return FUnknownCounter; }
     void SetUnknownCounter(int Value) override { FUnknownCounter = Value; }
     const TPaletteState& Palette() const override { return Palettes.State(); }
+    void ChangePalette(const std::function<void(TPaletteState&)>& Edit) override { Palettes.Change(Edit); }
 
     // --- the palettes' state
     TPaletteModel Palettes;

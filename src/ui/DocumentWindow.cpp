@@ -3,12 +3,24 @@
 #include "ui/FrameViewWidget.h"
 #include "ui/GifPreview.h"
 
+#include <QDrag>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QMimeData>
+#include <QPointer>
 #include <QScrollArea>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace zp {
+
+std::function<Qt::DropAction(QDrag&)> TDocumentWindow::DragRunner;
+
+namespace {
+// The document a layer drag started from, while the drag runs (drags never leave the program).
+QPointer<TDocumentWindow> CurrentDragSource;
+} // namespace
 
 TDocumentWindow::TDocumentWindow(TDocForm& Doc, QWidget* Parent)
     : QWidget(Parent), FDoc(Doc), FTabs(new QTabWidget(this)), FPreviewArea(new QScrollArea),
@@ -50,6 +62,12 @@ void TDocumentWindow::DocumentChanged(const TDocEvent& E) {
         return;
     }
     case TDocChange::Modified: setWindowModified(FDoc.Modified()); return;
+    case TDocChange::DragOut: {
+        // Started once the model's mouse handling is over, while the button is still held.
+        const std::uint64_t Id = E.Layer ? E.Layer->Id() : 0;
+        QTimer::singleShot(0, this, [this, Id] { StartLayerDrag(Id); });
+        return;
+    }
     case TDocChange::FrameAdded:
     case TDocChange::PagesChanged:
     case TDocChange::ActivePage:
@@ -83,8 +101,45 @@ QWidget* TDocumentWindow::WidgetFor(TTabSheet& Sheet) {
             FDoc.ImgViewMouseWheelDown();
     };
     W->OnArrowKey = [this](int Key, TShiftState Shift) { return FDoc.ImgViewKeyDown(Key, Shift); };
+    W->OnDragOver = [this](const QMimeData& Data) { return AcceptsLayer(Data); };
+    W->OnDrop = [this, W](const QMimeData& Data, QPoint At) { return DropLayer(*W, Data, At); };
     FWidgets.insert(&Sheet, W);
     return W;
+}
+
+void TDocumentWindow::StartLayerDrag(std::uint64_t LayerId) {
+    TFrameViewWidget* From = FrameWidget(FDoc.ActivePage());
+    const bool Held = QGuiApplication::mouseButtons() & Qt::LeftButton;
+    if (FDetached || !FDoc.Dragging() || !From || !FDoc.FindLayer(LayerId) || (!Held && !DragRunner)) {
+        FDoc.FinishDragDrop();
+        return;
+    }
+    auto* Data = new QMimeData;
+    Data->setData(QString::fromLatin1(LayerMimeType), QByteArray::number(static_cast<qulonglong>(LayerId)));
+    QDrag Drag(this);
+    Drag.setMimeData(Data);
+    CurrentDragSource = this;
+    const QPointer<TFrameViewWidget> Source = From;
+    if (DragRunner)
+        DragRunner(Drag);
+    else
+        Drag.exec(Qt::CopyAction, Qt::CopyAction);
+    CurrentDragSource = nullptr;
+    // A drag that found no taker is cancelled: the layer goes back as after a drop.
+    if (!FDetached && FDoc.Dragging()) FDoc.FinishDragDrop();
+    // The drag took the release: the press ends here.
+    if (Source) Source->EndPress();
+}
+
+bool TDocumentWindow::AcceptsLayer(const QMimeData& Data) const {
+    return !FDetached && Data.hasFormat(QString::fromLatin1(LayerMimeType)) && CurrentDragSource &&
+           CurrentDragSource != this && FDoc.ImgViewDragOver(CurrentDragSource->Doc());
+}
+
+bool TDocumentWindow::DropLayer(TFrameViewWidget& Widget, const QMimeData& Data, QPoint At) {
+    if (!AcceptsLayer(Data)) return false;
+    const std::uint64_t Id = Data.data(QString::fromLatin1(LayerMimeType)).toULongLong();
+    return FDoc.ImgViewDragDrop(Widget.View(), CurrentDragSource->Doc(), Id, At.x(), At.y());
 }
 
 void TDocumentWindow::Sync() {

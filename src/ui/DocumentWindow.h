@@ -3,8 +3,13 @@
 #include "document/DocForm.h"
 
 #include <QHash>
+#include <QPointer>
 #include <QWidget>
 
+#include <functional>
+
+class QDrag;
+class QMimeData;
 class QTabWidget;
 class QScrollArea;
 
@@ -29,11 +34,19 @@ public:
     // The animation on the "Gif Vorschau" page.
     TGifPreview* Preview() const { return FPreview; }
 
+    // The kind of the data a layer drag carries: the layer's id in its document.
+    static constexpr const char* LayerMimeType = "application/x-zelk-pixaro-layer";
+    // Runs a layer drag to its end (QDrag::exec unless replaced, as tests do).
+    static std::function<Qt::DropAction(QDrag&)> DragRunner;
+
 private:
     void Sync();
     QWidget* WidgetFor(TTabSheet& Sheet);
     void TabChanged(int Index);
     void DocumentChanged(const TDocEvent& Event);
+    void StartLayerDrag(std::uint64_t LayerId);
+    bool AcceptsLayer(const QMimeData& Data) const;
+    bool DropLayer(TFrameViewWidget& Widget, const QMimeData& Data, QPoint At);
 
     TDocForm& FDoc;
     QTabWidget* FTabs;

@@ -2,6 +2,9 @@
 
 #include "ui/QtBridge.h"
 
+#include <QCursor>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -17,6 +20,7 @@ TFrameViewWidget::TFrameViewWidget(TImgView32& View, QWidget* Parent)
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     setFrameShape(QFrame::NoFrame);
+    viewport()->setAcceptDrops(true);
     horizontalScrollBar()->setSingleStep(16);
     verticalScrollBar()->setSingleStep(16);
 
@@ -102,6 +106,33 @@ void TFrameViewWidget::keyPressEvent(QKeyEvent* Event) {
         return;
     }
     QAbstractScrollArea::keyPressEvent(Event);
+}
+
+void TFrameViewWidget::dragEnterEvent(QDragEnterEvent* Event) {
+    if (OnDragOver && Event->mimeData() && OnDragOver(*Event->mimeData()))
+        Event->acceptProposedAction();
+    else
+        Event->ignore();
+}
+
+void TFrameViewWidget::dragMoveEvent(QDragMoveEvent* Event) {
+    if (OnDragOver && Event->mimeData() && OnDragOver(*Event->mimeData()))
+        Event->acceptProposedAction();
+    else
+        Event->ignore();
+}
+
+void TFrameViewWidget::dropEvent(QDropEvent* Event) {
+    if (OnDrop && Event->mimeData() && OnDrop(*Event->mimeData(), Event->position().toPoint()))
+        Event->acceptProposedAction();
+    else
+        Event->ignore();
+}
+
+void TFrameViewWidget::EndPress() {
+    if (!FView.MouseCaptured()) return;
+    const QPoint P = viewport()->mapFromGlobal(QCursor::pos());
+    FView.MouseUp(mbLeft, 0, P.x(), P.y());
 }
 
 void TFrameViewWidget::wheelEvent(QWheelEvent* Event) {

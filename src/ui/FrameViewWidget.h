@@ -4,6 +4,8 @@
 
 #include <QAbstractScrollArea>
 
+class QMimeData;
+
 namespace zp {
 
 // Shows a frame view model: owns the scroll bars, forwards mouse, wheel and focus to the
@@ -21,6 +23,11 @@ public:
     // Arrow keys with their shift state; true when the document used the key (else the view
     // scrolls as usual).
     std::function<bool(int Key, TShiftState Shift)> OnArrowKey;
+    // Dragged data over the view: true to accept it; a drop at a view point.
+    std::function<bool(const QMimeData&)> OnDragOver;
+    std::function<bool(const QMimeData&, QPoint At)> OnDrop;
+    // Ends a press whose release another party took (a drag to elsewhere), at the pointer.
+    void EndPress();
 
 protected:
     void paintEvent(QPaintEvent* Event) override;
@@ -31,6 +38,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent* Event) override;
     void wheelEvent(QWheelEvent* Event) override;
     void keyPressEvent(QKeyEvent* Event) override;
+    void dragEnterEvent(QDragEnterEvent* Event) override;
+    void dragMoveEvent(QDragMoveEvent* Event) override;
+    void dropEvent(QDropEvent* Event) override;
 
 private:
     void UpdateScrollBars();

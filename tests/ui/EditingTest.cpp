@@ -1,5 +1,6 @@
 // Editing layers through the real window: mouse clicks on the canvas, key short cuts, menu
 // items and tool buttons, on the offscreen platform.
+#include "support/EditingFixture.h"
 #include "support/QtPrinters.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempPlaces.h"
@@ -25,60 +26,6 @@
 
 namespace zp {
 namespace {
-
-bool SamePixels(const TBitmap32& A, const TBitmap32& B) {
-    return A.Width() == B.Width() && A.Height() == B.Height() &&
-           std::memcmp(A.Bits(), B.Bits(), static_cast<std::size_t>(A.Width()) * A.Height() * 4) == 0;
-}
-
-struct TEditingFixture : ::testing::Test {
-    TTempPlaces Places{{1200, 900}};
-    TScriptedDialogs Dialogs;
-    std::unique_ptr<TMainWindow> Window;
-    TDocForm* Doc = nullptr;
-    TFrameViewWidget* Canvas = nullptr;
-
-    TEditingFixture() {
-        QFile::copy(QStringLiteral(ZP_RESOURCE_DIR "/lang.ini"),
-                    Places.ProgramDir() + QStringLiteral("/lang.ini"));
-        Window = std::make_unique<TMainWindow>(false);
-        Window->Model().StartupHandled = true;
-        Window->show();
-        Window->activateWindow();
-        Doc = &Window->Model().NewSampleDocument();
-        Canvas = Window->DocumentWindow(Doc)->FrameWidget(Doc->Frame1());
-        QApplication::processEvents();
-    }
-
-    TLayerCollection& Layers() const { return Doc->CurrentView()->Layers(); }
-    // A picture point as the canvas shows it.
-    QPoint At(int X, int Y) const {
-        const TPoint P = Doc->CurrentView()->BitmapToControl({X, Y});
-        return {P.X, P.Y};
-    }
-    void Click(int X, int Y) {
-        QTest::mouseClick(Canvas->viewport(), Qt::LeftButton, Qt::NoModifier, At(X, Y));
-    }
-    void Key(int Key, Qt::KeyboardModifiers Modifiers = Qt::NoModifier) {
-        QTest::keyClick(Canvas, static_cast<Qt::Key>(Key), Modifiers);
-    }
-    // A drag with the left button held, in canvas pixels.
-    void Drag(QPoint From, QPoint To) {
-        QWidget* V = Canvas->viewport();
-        QTest::mousePress(V, Qt::LeftButton, Qt::NoModifier, From);
-        for (int Step = 1; Step <= 4; ++Step) {
-            const QPoint P = From + (To - From) * Step / 4;
-            QMouseEvent Move(QEvent::MouseMove, P, V->mapToGlobal(P), Qt::NoButton, Qt::LeftButton,
-                             Qt::NoModifier);
-            QApplication::sendEvent(V, &Move);
-        }
-        QTest::mouseRelease(V, Qt::LeftButton, Qt::NoModifier, To);
-    }
-    QAction* ToolButton(const char* Name) const {
-        return Window->findChild<QToolBar*>(QStringLiteral("ToolBar1"))
-            ->findChild<QAction*>(QString::fromLatin1(Name));
-    }
-};
 
 TEST_F(TEditingFixture, ClickSelectsAndTheKeysDeleteUndoAndRedo) {
     ASSERT_TRUE(Canvas);
