@@ -90,6 +90,7 @@ void TGPImage::AssignTo(TBitmap32& Bitmap) const {
     Bitmap.SetSize(Width(), Height());
     for (int Y = 0; Y < Height(); ++Y)
         std::memcpy(Bitmap.ScanLine(Y), FImage.constScanLine(Y), static_cast<std::size_t>(Width()) * 4);
+    Bitmap.Changed();
 }
 
 TGPColorMatrix TGPColorMatrix::Identity() {

@@ -190,9 +190,16 @@ void TBitmapLayer::SetCropped(bool Value) {
 
 void TBitmapLayer::BitmapAreaChanged(const TRect& Area) {
     if (FBitmap.Empty() || Area == FBitmap.BoundsRect()) {
+        // What showed before goes, what shows now comes.
+        if (FContentValid)
+            Update();
+        else
+            TPositionedLayer::Update();
+        FContentValid = false;
         Update();
         return;
     }
+    FContentValid = false;
     // Map the changed pixels through the location, as painting stretches them.
     const TFloatRect L = GetAdjustedLocation();
     const float FX = L.Width() / static_cast<float>(FBitmap.Width());
@@ -200,6 +207,52 @@ void TBitmapLayer::BitmapAreaChanged(const TRect& Area) {
     const TRect R = RoundOut(
         {L.Left + Area.Left * FX, L.Top + Area.Top * FY, L.Left + Area.Right * FX, L.Top + Area.Bottom * FY});
     TCustomLayer::Update({R.Left - 1, R.Top - 1, R.Right + 1, R.Bottom + 1});
+}
+
+const TRect& TBitmapLayer::ContentRect() const {
+    if (FContentValid) return FContent;
+    const int W = FBitmap.Width(), H = FBitmap.Height();
+    int Left = W, Right = -1, Top = -1, Bottom = -1;
+    for (int Y = 0; Y < H; ++Y) {
+        const TColor32* Row = FBitmap.PixelPtr(0, Y);
+        int First = 0;
+        while (First < W && (Row[First] >> 24) == 0) ++First;
+        if (First == W) continue;
+        int Last = W - 1;
+        while ((Row[Last] >> 24) == 0) --Last;
+        if (Top < 0) Top = Y;
+        Bottom = Y;
+        Left = std::min(Left, First);
+        Right = std::max(Right, Last);
+    }
+    FContent = Top < 0 ? TRect{} : TRect{Left, Top, Right + 1, Bottom + 1};
+    FContentValid = true;
+    return FContent;
+}
+
+TRect TBitmapLayer::PictureToControl(const TRect& Area) const {
+    const TFloatRect L = GetAdjustedLocation();
+    const float FX = L.Width() / static_cast<float>(FBitmap.Width());
+    const float FY = L.Height() / static_cast<float>(FBitmap.Height());
+    // A resampled picture blends each edge pixel with its neighbour: one picture pixel more.
+    const TRect R = RoundOut({L.Left + (Area.Left - 1) * FX, L.Top + (Area.Top - 1) * FY,
+                              L.Left + (Area.Right + 1) * FX, L.Top + (Area.Bottom + 1) * FY});
+    return {R.Left - 1, R.Top - 1, R.Right + 1, R.Bottom + 1};
+}
+
+void TBitmapLayer::Update() {
+    // Only blending leaves the pixels under transparent ones as they are.
+    if (FBitmap.Empty() || FBitmap.DrawMode() != dmBlend || FBitmap.MasterAlpha() == 0 ||
+        GetAdjustedLocation().Width() <= 0 || GetAdjustedLocation().Height() <= 0) {
+        TPositionedLayer::Update();
+        return;
+    }
+    const TRect& C = ContentRect();
+    if (C.IsEmpty()) return;
+    const TRect R = PictureToControl(C);
+    const TRect Whole = RoundOut(GetAdjustedLocation());
+    TCustomLayer::Update(
+        IntersectRect(R, {Whole.Left - 1, Whole.Top - 1, Whole.Right + 1, Whole.Bottom + 1}));
 }
 
 bool TBitmapLayer::DoHitTest(int X, int Y) {

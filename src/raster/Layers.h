@@ -179,6 +179,8 @@ public:
     virtual void SwapState(TBitmapLayer& Other);
 
     void Paint(TBitmap32& Buffer) override;
+    // Repaints where the layer shows pixels: a figure's transparent margin is left alone.
+    void Update() override;
 
 protected:
     bool DoHitTest(int X, int Y) override;
@@ -190,8 +192,15 @@ protected:
 
 private:
     void BitmapAreaChanged(const TRect& Area);
+    // The pixels of the picture that are not fully transparent (empty when none), kept until the
+    // picture reports a change.
+    const TRect& ContentRect() const;
+    // A rectangle of picture pixels in control pixels, with a margin for resampled edges.
+    TRect PictureToControl(const TRect& Area) const;
 
     TBitmap32 FBitmap;
+    mutable TRect FContent;
+    mutable bool FContentValid = false;
     bool FAlphaHit = false;
     bool FCropped = false;
     bool FTranspGradient = false;

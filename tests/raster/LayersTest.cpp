@@ -272,6 +272,41 @@ TEST(ImgView32, RepaintsOnlyWhatChanged) {
     EXPECT_EQ(T.View.Buffer().Pixel(20, 30), 0u); // outside the repainted area: untouched
 }
 
+// A blended layer with a transparent margin (every figure has one) repaints only where it
+// shows pixels, as its pixels are now.
+TEST(ImgView32, MovingRepaintsOnlyWhatALayerShows) {
+    TViewAt T(2.0f);
+    auto* L = T.AddLayer({10, 10, 30, 30}, 0);
+    L->Bitmap().SetDrawMode(dmBlend);
+    L->Bitmap().FillRect(5, 5, 8, 7, clBlack32);
+    std::vector<TRect> Areas;
+    T.View.OnInvalidate.Add([&](const TRect& R) { Areas.push_back(R); });
+    auto Covered = [&](int X, int Y) {
+        for (const TRect& R : Areas)
+            if (X >= R.Left && X < R.Right && Y >= R.Top && Y < R.Bottom) return true;
+        return false;
+    };
+    L->SetLocation({20, 10, 40, 30});
+    ASSERT_EQ(Areas.size(), 2u);
+    // Picture pixels 15..17 x 15..16 at the old place, with one picture pixel and one control
+    // pixel of margin.
+    EXPECT_EQ(Areas[0], (TRect{32, 34, 44, 44}));
+    EXPECT_TRUE(Covered(2 * 16 + 5, 2 * 16 + 7) && Covered(2 * 26 + 5, 2 * 16 + 7));
+    EXPECT_FALSE(Covered(2 * 21 + 5, 2 * 11 + 7)); // the margin's corner
+
+    // Drawn into the margin: the next move repaints that too.
+    L->Bitmap().FillRect(0, 0, 1, 1, clBlack32);
+    Areas.clear();
+    L->SetLocation({30, 10, 50, 30});
+    EXPECT_TRUE(Covered(2 * 20 + 5, 2 * 10 + 7) && Covered(2 * 30 + 5, 2 * 10 + 7));
+
+    // Nothing shows: nothing to repaint when it moves.
+    L->Bitmap().Clear(0);
+    Areas.clear();
+    L->SetLocation({40, 10, 60, 30});
+    EXPECT_TRUE(Areas.empty());
+}
+
 TEST(Layers, CloneCopiesPictureAndSettings) {
     TLayerCollection A, B;
     auto* L = A.Add<TBitmapLayer>();
