@@ -404,6 +404,7 @@ void TDocForm::SetRubberbandLayer(TPositionedLayer* Value) {
         Frame->SetMinWidth(1.0f);
         Frame->SetMinHeight(1.0f);
         Frame->SetScaled(true);
+        Frame->SetCursor(crSizeAll);
         Frame->OnMouseDown = [this](TCustomLayer& L, TMouseButton B, TShiftState S, int X, int Y) {
             LayerMouseDown(L, B, S, X, Y);
         };

@@ -27,30 +27,34 @@ TShiftState ToShiftState(Qt::KeyboardModifiers Modifiers, Qt::MouseButtons Butto
 
 namespace {
 
-// The program's own cursors: 1 drawing tools, 2 pointer tool, 110 colour picking, 117 filling.
+// The program's own cursors: 1 drawing tools, 2 pointer tool, 110 colour picking, 117 filling,
+// and the selection frame's handles.
 QCursor ProgramCursor(TCursor Cursor) {
     struct TDrawn {
         TCursor Number;
         const char* Picture;
         int HotX, HotY;
     };
-    static const TDrawn Drawn[] = {{1, "CursorGradientTool", 15, 15},
-                                   {2, "CursorPointerTool", 1, 1},
-                                   {110, "CursorPipette", 2, 29},
-                                   {117, "CursorFiller", 7, 29}};
+    // The tools' cursors and those of the selection frame's handles.
+    static const TDrawn Drawn[] = {{1, "CursorGradientTool", 15, 15},  {2, "CursorPointerTool", 1, 1},
+                                   {110, "CursorPipette", 2, 29},       {117, "CursorFiller", 7, 29},
+                                   {crSizeWE, "CursorSizeWE", 16, 16},  {crSizeNS, "CursorSizeNS", 16, 16},
+                                   {crSizeNWSE, "CursorSizeNWSE", 16, 16}, {crSizeNESW, "CursorSizeNESW", 16, 16},
+                                   {crSizeAll, "CursorSizeAll", 16, 16}};
     for (const TDrawn& D : Drawn)
         if (D.Number == Cursor)
             return QCursor(CommandIcon(QString::fromLatin1(D.Picture)).pixmap(32, 32), D.HotX, D.HotY);
-    return QCursor(Qt::ArrowCursor);
+    return QCursor();
 }
 
 } // namespace
 
 QCursor ToQCursor(TCursor Cursor) {
-    if (Cursor == 1 || Cursor == 2 || Cursor == 110 || Cursor == 117) {
-        static QHash<int, QCursor> Made;
-        if (!Made.contains(Cursor)) Made.insert(Cursor, ProgramCursor(Cursor));
-        return Made.value(Cursor);
+    static QHash<int, QCursor> Made;
+    if (auto It = Made.constFind(Cursor); It != Made.constEnd()) return *It;
+    if (const QCursor Drawn = ProgramCursor(Cursor); !Drawn.pixmap().isNull()) {
+        Made.insert(Cursor, Drawn);
+        return Drawn;
     }
     switch (Cursor) {
     case crNone: return QCursor(Qt::BlankCursor);

@@ -309,6 +309,12 @@ TEST_F(TCanvasFixture, SelectionFrameConstraintsForPlainPictures) {
     Key(Qt::Key_T, Qt::ControlModifier);
     ASSERT_TRUE(Doc->RBLayer());
     QWidget* V = Canvas->viewport();
+    // The handles show the program's own cursors, with their hot spot in the middle.
+    for (const QPoint P : {At(200, 125), At(200, 150), At(150, 125)}) {
+        QTest::mouseMove(V, P);
+        EXPECT_EQ(V->cursor().shape(), Qt::BitmapCursor);
+        EXPECT_EQ(V->cursor().hotSpot(), QPoint(16, 16));
+    }
     auto DragWith = [&](QPoint From, QPoint To, Qt::KeyboardModifiers M) {
         QTest::mousePress(V, Qt::LeftButton, M, From);
         MoveHeld(To, M);
@@ -376,12 +382,53 @@ TEST_F(TCanvasFixture, DraggingAFigureIntoAnotherDocument) {
     Target.Undo();
     EXPECT_EQ(Target.CurrentView()->Layers().Count(), TargetLayers);
 
+    // In layer mode the selection frame is dragged out; the figure stays as it was.
+    auto* Rect = dynamic_cast<T2DFiguren*>(Layers().Items(0));
+    const TFloatRect RectAt = Rect->Location();
+    Doc->SelectLayer(Rect);
+    Key(Qt::Key_T, Qt::ControlModifier);
+    ASSERT_TRUE(Doc->RBLayer());
+    const int Records = Doc->UndoCount();
+    DragOut(At(100, 75));
+    ASSERT_EQ(Target.CurrentView()->Layers().Count(), TargetLayers + 1);
+    EXPECT_STREQ(Target.CurrentView()->Layers().Items(TargetLayers)->ClassName(), "T2DRectangle");
+    EXPECT_EQ(Rect->Location(), RectAt);
+    EXPECT_EQ(Doc->UndoCount(), Records);
+
     TBitmap32 Plain;
     Plain.SetSize(40, 40);
     Plain.Clear(0xFF00FF00);
+    Choose(ptZeiger);
     Doc->CreateBitmapLayer(Plain, {300, 200}, false);
     DragOut(At(320, 220));
-    EXPECT_EQ(Target.CurrentView()->Layers().Count(), TargetLayers);
+    EXPECT_EQ(Target.CurrentView()->Layers().Count(), TargetLayers + 1);
+}
+
+// A style copied onto a figure brings its outline, opacity and shadow, not its colours; the
+// selection frame goes, and one undo takes it back.
+TEST_F(TCanvasFixture, CopyingAStyleOntoAFigure) {
+    auto* Rect = dynamic_cast<T2DFiguren*>(Layers().Items(0));
+    Doc->SelectLayer(Rect);
+    Key(Qt::Key_T, Qt::ControlModifier);
+    const TColor32 Fill = Rect->LayerStyle().FillColor();
+    T2DLayerStyle Style;
+    Style.SetOutline(true);
+    Style.SetOutlineSize(5);
+    Style.SetOutlineColor(0xFF00FF00);
+    Style.SetShadow(false);
+    Style.SetFillColor(0xFF123456);
+    Style.SetFillColorAlpha(100);
+    Doc->Paint2DFigure(Style);
+    const T2DLayerStyle& S = Rect->LayerStyle();
+    EXPECT_EQ(S.OutlineSize(), 5);
+    EXPECT_EQ(S.OutlineColor(), 0xFF00FF00u);
+    EXPECT_FALSE(S.Shadow());
+    EXPECT_EQ(S.FillColor(), SetColorAlpha(Fill, 100));
+    EXPECT_TRUE(Doc->ToolMode());
+    EXPECT_FALSE(Doc->RBLayer());
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Rect->LayerStyle().OutlineSize(), 2);
+    EXPECT_TRUE(Rect->LayerStyle().Shadow());
 }
 
 // The typical road as far as the canvas reaches: a new picture, a rectangle drawn with the

@@ -78,6 +78,11 @@ const TPicture Pictures[] = {
     {"CursorPointerTool", 32},
     {"CursorPipette", 32},
     {"CursorFiller", 32},
+    {"CursorSizeAll", 32},
+    {"CursorSizeNESW", 32},
+    {"CursorSizeNS", 32},
+    {"CursorSizeNWSE", 32},
+    {"CursorSizeWE", 32},
 };
 
 QString ResourcePath(const QString& Name) {
