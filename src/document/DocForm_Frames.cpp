@@ -1,5 +1,6 @@
 // Frames of a document: creating, copying, deleting, reordering, looking up and flattening.
 #include "document/DocForm.h"
+#include "document/LayerKinds.h"
 
 #include "raster/Resamplers.h"
 
@@ -147,8 +148,7 @@ void TDocForm::CopyFrameContent(TImgView32& Source, TImgView32& Target) {
     TLayerCollection& From = Source.Layers();
     for (int I = 0; I < From.Count(); ++I) {
         auto* Layer = dynamic_cast<TBitmapLayer*>(From.Items(I));
-        if (!Layer || dynamic_cast<TRubberbandLayer*>(From.Items(I)))
-            continue; // selection frames stay behind
+        if (!Layer || IsFrameLayer(Layer)) continue; // the editing's own layers stay behind
         // Figures and text layers clone their own model; a plain picture is copied.
         TBitmapLayer* Copy = typeid(*Layer) == typeid(TBitmapLayer) ? AssignBitmapLayer(*Layer, &Target)
                                                                     : Layer->Clone(Target.Layers());

@@ -46,6 +46,13 @@ TPoint RoundedPoint(float X, float Y) {
     return {static_cast<int>(std::lround(X)), static_cast<int>(std::lround(Y))};
 }
 
+// A help figure on top of the frame; never part of the picture.
+template <class T> T* AddHelpFigure(TLayerCollection& Layers) {
+    T* F = Layers.Add<T>();
+    F->SetHelpLayer(true);
+    return F;
+}
+
 // A field's number as typed; Ok is false for an empty or non-numeric text.
 int FieldValue(const QString& Text, bool& Ok) {
     const QString T = Text.trimmed();
@@ -117,7 +124,7 @@ void TDocForm::MouseDownOnImgView(TImgView32& Sender, TMouseButton Button, TShif
         [[fallthrough]];
     case ptColorGradient:
     case ptCircleGradient:
-    case ptSqareGradient: AHelpLine = Layers.Add<T2DLine>(); return;
+    case ptSqareGradient: AHelpLine = AddHelpFigure<T2DLine>(Layers); return;
     case ptPaintLine: {
         bool Ok = false;
         const int W = FieldValue(P.LineWidth, Ok);
@@ -130,11 +137,11 @@ void TDocForm::MouseDownOnImgView(TImgView32& Sender, TMouseButton Button, TShif
             });
             return;
         }
-        AHelpLine = Layers.Add<T2DLine>();
+        AHelpLine = AddHelpFigure<T2DLine>(Layers);
         return;
     }
-    case ptPaintRectangle: AHelpRect = Layers.Add<T2DRectangle>(); return;
-    case ptPaintEllipse: AHelpEllipse = Layers.Add<T2DEllipse>(); return;
+    case ptPaintRectangle: AHelpRect = AddHelpFigure<T2DRectangle>(Layers); return;
+    case ptPaintEllipse: AHelpEllipse = AddHelpFigure<T2DEllipse>(Layers); return;
     case ptPaintPolygon: {
         bool Ok = false;
         const int N = FieldValue(P.EdgeCount, Ok);
@@ -144,7 +151,7 @@ void TDocForm::MouseDownOnImgView(TImgView32& Sender, TMouseButton Button, TShif
             FHost.ChangePalette([](TPaletteState& S) { S.EdgeCount = QStringLiteral("5"); });
             return;
         }
-        AHelpPolygon = Layers.Add<T2DPolygon>();
+        AHelpPolygon = AddHelpFigure<T2DPolygon>(Layers);
         return;
     }
     case ptColorFiller:

@@ -30,9 +30,12 @@ inline bool IsTextLayer(const TCustomLayer* Layer) {
     return dynamic_cast<const TTextLayer*>(Layer) != nullptr;
 }
 
-// The selection frame and the marked rectangle: they belong to the editing, not to the picture.
+// The selection frame, the marked rectangle and the help figures of the drawing tools: they
+// belong to the editing, not to the picture.
 inline bool IsFrameLayer(const TCustomLayer* Layer) {
-    return dynamic_cast<const TRubberbandLayer*>(Layer) != nullptr;
+    if (dynamic_cast<const TRubberbandLayer*>(Layer)) return true;
+    const auto* F = dynamic_cast<const T2DFiguren*>(Layer);
+    return F && F->HelpLayer();
 }
 
 } // namespace zp

@@ -36,11 +36,12 @@ QCursor ProgramCursor(TCursor Cursor) {
         int HotX, HotY;
     };
     // The tools' cursors and those of the selection frame's handles.
-    static const TDrawn Drawn[] = {{1, "CursorGradientTool", 15, 15},  {2, "CursorPointerTool", 1, 1},
-                                   {110, "CursorPipette", 2, 29},       {117, "CursorFiller", 7, 29},
-                                   {crSizeWE, "CursorSizeWE", 16, 16},  {crSizeNS, "CursorSizeNS", 16, 16},
-                                   {crSizeNWSE, "CursorSizeNWSE", 16, 16}, {crSizeNESW, "CursorSizeNESW", 16, 16},
-                                   {crSizeAll, "CursorSizeAll", 16, 16}};
+    static const TDrawn Drawn[] = {
+        {1, "CursorGradientTool", 15, 15},      {2, "CursorPointerTool", 1, 1},
+        {110, "CursorPipette", 2, 29},          {117, "CursorFiller", 7, 29},
+        {crSizeWE, "CursorSizeWE", 16, 16},     {crSizeNS, "CursorSizeNS", 16, 16},
+        {crSizeNWSE, "CursorSizeNWSE", 16, 16}, {crSizeNESW, "CursorSizeNESW", 16, 16},
+        {crSizeAll, "CursorSizeAll", 16, 16}};
     for (const TDrawn& D : Drawn)
         if (D.Number == Cursor)
             return QCursor(CommandIcon(QString::fromLatin1(D.Picture)).pixmap(32, 32), D.HotX, D.HotY);

@@ -14,6 +14,7 @@
 #include <QDrag>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QRegularExpression>
 
 namespace zp {
 namespace {
@@ -64,6 +65,10 @@ TEST_F(TCanvasFixture, DrawingToolsCreateTheirFiguresAndUndo) {
         ASSERT_TRUE(Help) << T.Class;
         EXPECT_EQ(Help->LayerCollection(), &Layers());
         EXPECT_FALSE(Help->Bitmap().Empty());
+        // Saving in the middle of a drag keeps the help figure out of the file.
+        EXPECT_EQ(QString::fromStdString(Doc->ProjectToXMLText())
+                      .count(QRegularExpression(QStringLiteral("<Layer[\\s>]"))),
+                  Layers().Count() - 1);
         // The release lies beyond the last movement: the figure ends where the pointer last was.
         Release(At(130, 270));
         EXPECT_FALSE(Doc->HelpFigure());
