@@ -347,6 +347,9 @@ public:
     // an undoable move, so that a moved layer is never lost by closing without a question.
     // False when the key is no arrow or nothing is selected.
     bool ImgViewKeyDown(int Key, TShiftState Shift);
+    // Escape on the canvas: nothing selected, no selection frame, no marked rectangle, so the
+    // tools act on the background again.
+    void CancelSelection();
 
     // The first paint stage of every frame view: silver around a black outline of the picture.
     void ImgViewPaintStage(TImgView32& Sender, TBitmap32& Buffer, unsigned StageNum);

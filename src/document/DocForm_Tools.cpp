@@ -463,6 +463,12 @@ bool TDocForm::ImgViewKeyDown(int Key, TShiftState Shift) {
     return true;
 }
 
+void TDocForm::CancelSelection() {
+    SelectLayer(nullptr);
+    ResetRubberbandLayer();
+    DeleteMarkLayer();
+}
+
 // ---------------------------------------------------------------- between documents
 
 void TDocForm::StartDragOut() {

@@ -101,6 +101,7 @@ QWidget* TDocumentWindow::WidgetFor(TTabSheet& Sheet) {
             FDoc.ImgViewMouseWheelDown();
     };
     W->OnArrowKey = [this](int Key, TShiftState Shift) { return FDoc.ImgViewKeyDown(Key, Shift); };
+    W->OnEscape = [this] { FDoc.CancelSelection(); };
     W->OnDragOver = [this](const QMimeData& Data) { return AcceptsLayer(Data); };
     W->OnDrop = [this, W](const QMimeData& Data, QPoint At) { return DropLayer(*W, Data, At); };
     FWidgets.insert(&Sheet, W);

@@ -99,6 +99,13 @@ void TFrameViewWidget::keyPressEvent(QKeyEvent* Event) {
     case Qt::Key_Right: Key = VK_RIGHT; break;
     case Qt::Key_Up: Key = VK_UP; break;
     case Qt::Key_Down: Key = VK_DOWN; break;
+    case Qt::Key_Escape:
+        if (OnEscape && Event->modifiers() == Qt::NoModifier) {
+            OnEscape();
+            Event->accept();
+            return;
+        }
+        break;
     default: break;
     }
     if (Key && OnArrowKey && OnArrowKey(Key, ToShiftState(Event->modifiers(), Qt::NoButton))) {

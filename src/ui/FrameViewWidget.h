@@ -23,6 +23,7 @@ public:
     // Arrow keys with their shift state; true when the document used the key (else the view
     // scrolls as usual).
     std::function<bool(int Key, TShiftState Shift)> OnArrowKey;
+    std::function<void()> OnEscape;
     // Dragged data over the view: true to accept it; a drop at a view point.
     std::function<bool(const QMimeData&)> OnDragOver;
     std::function<bool(const QMimeData&, QPoint At)> OnDrop;

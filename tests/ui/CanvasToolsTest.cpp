@@ -153,7 +153,9 @@ TEST_F(TCanvasFixture, LineWidthAndEdgeCountAreCheckedAndCorrected) {
 // Colour gradients paint the background without a selection, and become the fill of a
 // selected figure or text; plain pictures take them into their pixels; each one undoes.
 TEST_F(TCanvasFixture, GradientToolsOnBackgroundFigureTextAndPicture) {
-    Doc->SelectLayer(nullptr);
+    ASSERT_TRUE(Doc->Selection()); // the sample starts with its line selected
+    Key(Qt::Key_Escape);
+    EXPECT_FALSE(Doc->Selection());
     const TColor32 Corner = BackgroundPixel(5, 5);
     Choose(ptColorGradient);
     Drag(At(0, 290), At(399, 290));
