@@ -404,7 +404,7 @@ private:
     void DeleteHelpFigures();
     void CreateFigureAtRelease(TImgView32& View);
     void ApplyGradient(TImgView32& View, TShapeType Shape);
-    void FillAtRelease(TImgView32& View);
+    void FillAtRelease();
     // A view point as a pixel of Layer's picture (the layer may be scaled).
     TPoint ViewToLayerPixel(const TImgView32& View, const TBitmapLayer& Layer, TPoint P) const;
     // The line width and edge count as the tools take them; a value out of range is written

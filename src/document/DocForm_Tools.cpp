@@ -247,7 +247,7 @@ void TDocForm::MouseUpOnImgView(TImgView32& Sender, TMouseButton Button, TShiftS
         } else if (IsDrawingTool(Tool)) {
             CreateFigureAtRelease(*View);
         } else if (Tool == ptColorFiller) {
-            FillAtRelease(*View);
+            FillAtRelease();
         }
     }
     DeleteHelpFigures();
@@ -358,6 +358,8 @@ void TDocForm::ApplyGradient(TImgView32& View, TShapeType Shape) {
     auto* Layer = dynamic_cast<TBitmapLayer*>(FSelection.Get());
     if (!Layer) {
         const TPoint Start = View.ControlToBitmap(MouseDown), Stop = View.ControlToBitmap(MouseUp);
+        // A click paints nothing: no change to record.
+        if (Start == Stop) return;
         PaintSurface(nullptr, [&](TBitmap32& B) {
             TGeneralGraphicFunctions::CreateGradient(Shape, C1, C2, Start, Stop, B);
         });
@@ -378,19 +380,18 @@ void TDocForm::ApplyGradient(TImgView32& View, TShapeType Shape) {
         NoPattern();
         return;
     }
+    if (Start == Stop) return;
     PaintSurface(Layer, [&](TBitmap32& B) {
         TGeneralGraphicFunctions::CreateGradient(Shape, C1, C2, Start, Stop, B);
     });
-    Layer->Update();
 }
 
-void TDocForm::FillAtRelease(TImgView32& View) {
+void TDocForm::FillAtRelease() {
     const TColor32 C1 = Opaque(FHost.Palette().Color1);
     TPositionedLayer* S = FSelection.Get();
     if (!S) {
-        // Undoable, unlike a fill that could not be taken back.
+        // Recorded like any painting, so that a fill can be taken back.
         PaintSurface(nullptr, [C1](TBitmap32& B) { B.Clear(C1); });
-        View.Invalidate();
         return;
     }
     TStyledLayer* Styled = AsStyled(S);

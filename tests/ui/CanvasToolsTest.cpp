@@ -158,6 +158,8 @@ TEST_F(TCanvasFixture, GradientToolsOnBackgroundFigureTextAndPicture) {
     EXPECT_FALSE(Doc->Selection());
     const TColor32 Corner = BackgroundPixel(5, 5);
     Choose(ptColorGradient);
+    Click(200, 200); // a click paints nothing and records nothing
+    EXPECT_EQ(Doc->UndoCount(), 0);
     Drag(At(0, 290), At(399, 290));
     EXPECT_FALSE(Doc->HelpFigure());
     EXPECT_EQ(BackgroundPixel(0, 290), Color32(Red));
