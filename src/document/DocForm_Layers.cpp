@@ -123,10 +123,8 @@ void TDocForm::PaintSurface(TBitmapLayer* Layer, const std::function<void(TBitma
 void TDocForm::MoveLayer(TPositionedLayer& Layer, float Left, float Top) {
     const TFloatRect L = Layer.Location();
     if (L.Left == Left && L.Top == Top) return;
-    const auto* B = dynamic_cast<TBitmapLayer*>(&Layer);
-    const float W = B ? static_cast<float>(B->Bitmap().Width()) : L.Width();
-    const float H = B ? static_cast<float>(B->Bitmap().Height()) : L.Height();
-    Layer.SetLocation({Left, Top, Left + W, Top + H});
+    // A picture scaled with the selection frame keeps its size.
+    Layer.SetLocation({Left, Top, Left + L.Width(), Top + L.Height()});
     AddShiftRecord(Layer, NumberText(L.Left) + QLatin1Char(';') + NumberText(L.Top));
 }
 

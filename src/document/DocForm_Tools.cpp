@@ -182,14 +182,12 @@ void TDocForm::MouseMoveOnImgView(TImgView32& Sender, TShiftState Shift, int X, 
     case ptZeiger:
         if (TPositionedLayer* S = FSelection.Get(); S && S == FPointerLayer.Get()) {
             // The layer follows the pointer at any zoom: the way is converted to picture pixels.
+            // A picture scaled with the selection frame keeps its size.
             const float Scale = Sender.Scale() > 0 ? Sender.Scale() : 1.0f;
             const float Left = static_cast<float>(LayerOldLoc.X) + std::round((X - MouseDown.X) / Scale);
             const float Top = static_cast<float>(LayerOldLoc.Y) + std::round((Y - MouseDown.Y) / Scale);
-            const auto* B = dynamic_cast<const TBitmapLayer*>(S);
             const TFloatRect L = S->Location();
-            const float W = B ? static_cast<float>(B->Bitmap().Width()) : L.Width();
-            const float H = B ? static_cast<float>(B->Bitmap().Height()) : L.Height();
-            S->SetLocation({Left, Top, Left + W, Top + H});
+            S->SetLocation({Left, Top, Left + L.Width(), Top + L.Height()});
         }
         return;
     case ptMark:

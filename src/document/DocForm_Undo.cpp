@@ -196,10 +196,8 @@ bool TDocForm::RunRecord(TUndos& R) {
         float X = 0, Y = 0;
         if (!L || !SplitPair(R.fUndoVar, X, Y)) return false;
         const TFloatRect Now = L->Location();
-        const auto* B = dynamic_cast<TBitmapLayer*>(L);
-        const float W = B ? static_cast<float>(B->Bitmap().Width()) : Now.Width();
-        const float H = B ? static_cast<float>(B->Bitmap().Height()) : Now.Height();
-        L->SetLocation({X, Y, X + W, Y + H});
+        // A move never changed the size: a scaled picture keeps it.
+        L->SetLocation({X, Y, X + Now.Width(), Y + Now.Height()});
         R.fUndoVar = PairText(Now.Left, Now.Top);
         LayerChanged(*L);
         return true;

@@ -342,6 +342,16 @@ TEST_F(TCanvasFixture, SelectionFrameConstraintsForPlainPictures) {
     EXPECT_EQ(Picture->Location(), (TFloatRect{100, 100, 300, 200}));
     DragWith(At(200, 200), At(200, 260), Qt::ShiftModifier); // bottom edge: unconstrained
     EXPECT_EQ(Picture->Location(), (TFloatRect{100, 100, 300, 260}));
+
+    // Moved by the pointer and the keys, the scaled picture keeps its size, also through undo.
+    Choose(ptZeiger);
+    Drag(At(200, 180), At(210, 185));
+    EXPECT_EQ(Picture->Location(), (TFloatRect{110, 105, 310, 265}));
+    Key(Qt::Key_Right);
+    EXPECT_EQ(Picture->Location(), (TFloatRect{111, 105, 311, 265}));
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Picture->Location(), (TFloatRect{100, 100, 300, 260}));
 }
 
 // A figure dragged out of one document's canvas into another's arrives as a clone centred at
