@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/Clipboard.h"
 #include "document/DocEvents.h"
 #include "document/DocHost.h"
 #include "document/ProjectFile.h"
@@ -222,6 +223,25 @@ public:
     // Repaints the selected figure and removes the selection frame.
     void Paint2DFigure();
 
+    // --- clipboard: full copies in the host's program clipboard, their flat picture on the
+    // system clipboard
+    // Copies the marked area, else the selected text or figure, else (nothing selected) the
+    // frame's background; a selected plain picture is not copied. Undo keeps deleted layers
+    // itself, so cptUndo copies nothing.
+    void CopyToHiddenImgView(TCopyType CopyType);
+    // Puts the newest copy's flat picture on the system clipboard.
+    void CopyToWindowsClipboard();
+    void Copy2DFigToHiddenImgView(TCopyType CopyType);
+    // The marked rectangle's part of the selected layer, or of the background, as a picture.
+    void CopyMarkedRectToHiddenImgView(TCopyType CopyType);
+    // A clone of the newest copy, a figure, at Location (undoInsertPicLayer); null when the
+    // newest copy is no figure.
+    T2DFiguren* Insert2DFigureFromClipBoard(const TFloatRect& Location);
+    // Pastes the newest copy while the system clipboard still holds its picture, else the
+    // system clipboard's picture as a picture layer; centred under the visible area, selected,
+    // one undo entry. Null when nothing came (no picture, or a text on an empty frame).
+    TBitmapLayer* InsertFromClipBoard();
+
     // --- layer transfer between documents
     // A layer of Source may be dropped here.
     bool ImgViewDragOver(const TDocForm& Source) const;
@@ -414,6 +434,8 @@ private:
     void NoPattern();
     void RepaintStyled(TStyledLayer& Layer, TUndoType Kind, const std::function<void(T2DLayerStyle&)>& Edit);
     void StartDragOut();
+    // A clone of Source on top of the current frame at Location, with an undo entry of Kind.
+    TBitmapLayer* InsertClone(const TBitmapLayer& Source, TUndoType Kind, const TFloatRect& Location);
 
     void RubberbandMouseUp(TRubberbandLayer& Sender);
     void ResizingHandler(const TFloatRect& OldLocation, TFloatRect& NewLocation, TDragState DragState,

@@ -487,16 +487,11 @@ bool TDocForm::ImgViewDragDrop(TImgView32& Sender, TDocForm& Source, std::uint64
     auto* Layer = dynamic_cast<TBitmapLayer*>(Source.FindLayer(LayerId));
     // Only layers with a model of their own travel; a plain picture stays where it is.
     if (!Layer || IsPlainBitmapLayer(Layer) || IsFrameLayer(Layer) || !AsStyled(Layer)) return false;
-    TLayerCollection Scratch(nullptr);
-    TBitmapLayer* Clone = Layer->Clone(Scratch);
-    if (!Clone) return false;
-    std::unique_ptr<TCustomLayer> Owned = Scratch.Extract(Clone);
-    std::unique_ptr<TBitmapLayer> Copy(static_cast<TBitmapLayer*>(Owned.release()));
     const TFloatRect From = Layer->Location();
     const float W = std::trunc(From.Width()), H = std::trunc(From.Height());
     const TPoint At = Sender.ControlToBitmap({X, Y});
-    Copy->SetLocation({At.X - W / 2, At.Y - H / 2, At.X + W / 2, At.Y + H / 2});
-    InsertLayer(std::move(Copy), undoInsertPicLayer);
+    if (!InsertClone(*Layer, undoInsertPicLayer, {At.X - W / 2, At.Y - H / 2, At.X + W / 2, At.Y + H / 2}))
+        return false;
     SelectLayer(nullptr);
     Source.FinishDragDrop();
     Source.SelectLayer(nullptr);

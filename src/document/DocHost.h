@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/Clipboard.h"
 #include "document/PaletteState.h"
 
 #include <QHash>
@@ -25,6 +26,8 @@ public:
     // A canvas tool corrects what it read (a clamped line width, the pattern switched off
     // by a gradient); the palettes show the corrected state.
     virtual void ChangePalette(const std::function<void(TPaletteState&)>& Edit) = 0;
+    // The program's clipboard, shared by all documents of the host.
+    virtual TProgramClipboard& ProgramClipboard() = 0;
 };
 
 // A host for documents without a main window (tests, conversion without a display):
@@ -34,12 +37,14 @@ public:
     QHash<QString, QString> Texts;
     int Counter = 0;
     TPaletteState PaletteValues;
+    TProgramClipboard Clipboard;
 
     QString LangText(const QString& Key) override { return Texts.value(Key, Key); }
     int UnknownCounter() const override { return Counter; }
     void SetUnknownCounter(int Value) override { Counter = Value; }
     const TPaletteState& Palette() const override { return PaletteValues; }
     void ChangePalette(const std::function<void(TPaletteState&)>& Edit) override { Edit(PaletteValues); }
+    TProgramClipboard& ProgramClipboard() override { return Clipboard; }
 };
 
 } // namespace zp

@@ -65,6 +65,7 @@ public:
     void SetUnknownCounter(int Value) override { FUnknownCounter = Value; }
     const TPaletteState& Palette() const override { return Palettes.State(); }
     void ChangePalette(const std::function<void(TPaletteState&)>& Edit) override { Palettes.Change(Edit); }
+    TProgramClipboard& ProgramClipboard() override { return FClipboard; }
 
     // --- the palettes' state
     TPaletteModel Palettes;
@@ -124,6 +125,11 @@ public:
     static bool IsHiddenCommand(TCmd Command);
     void DeleteALayer();
     void NewTextLayer();
+    // "Ausschneiden": the selected layer (or the marked area of it) is copied, then the whole
+    // layer deleted.
+    void CutToClipBoard();
+    // "Einfügen"; the pasted layer, or null.
+    TBitmapLayer* InsertFromClipBoard();
     void InsertPictureFromFile();
     void InsertPictureFromTemplate();
     void FlattenCurrentFrame();
@@ -167,6 +173,8 @@ private:
     void RemoveDocument(TDocForm& Doc);
 
     TMainFormView& FView;
+    // Copies of every document's copied layers, until the program ends.
+    TProgramClipboard FClipboard;
     TDocForm* FSelectedDocForm = nullptr;
     // Documents whose closing waits for the user's answer.
     std::set<const TDocForm*> FClosing;

@@ -16,9 +16,6 @@ namespace zp {
 
 bool TMainForm::IsPendingCommand(TCmd Command) {
     switch (Command) {
-    case TCmd::Cut:
-    case TCmd::Copy:
-    case TCmd::Paste:
     case TCmd::WorkingArea:
     case TCmd::PictureSize: return true;
     default: return false;
@@ -177,10 +174,13 @@ void TMainForm::Execute(TCmd Command) {
     case TCmd::SimpleDrawing:
     case TCmd::NewBitmapRGBA: break;
 
-    // Commands whose part of the program is still to come say so instead of doing nothing.
-    case TCmd::Cut:
+    case TCmd::Cut: CutToClipBoard(); break;
     case TCmd::Copy:
-    case TCmd::Paste:
+        if (Doc) Doc->CopyToHiddenImgView(cptClipBoard);
+        break;
+    case TCmd::Paste: InsertFromClipBoard(); break;
+
+    // Commands whose part of the program is still to come say so instead of doing nothing.
     case TCmd::WorkingArea:
     case TCmd::PictureSize:
         UserDialogs().ShowMessage(
@@ -196,6 +196,24 @@ void TMainForm::NewTextLayer() {
     if (!Doc || !Doc->NewTextLayer()) return;
     ActivateZeigerTool();
     EnableSpecMenuItems();
+}
+
+void TMainForm::CutToClipBoard() {
+    TDocForm* Doc = FSelectedDocForm;
+    if (!Doc || !Doc->Selection()) return;
+    Doc->CopyToHiddenImgView(cptClipBoard);
+    DeleteALayer();
+}
+
+TBitmapLayer* TMainForm::InsertFromClipBoard() {
+    TDocForm* Doc = FSelectedDocForm;
+    if (!Doc) return nullptr;
+    TBitmapLayer* Layer = Doc->InsertFromClipBoard();
+    if (Layer) {
+        ActivateZeigerTool();
+        SelectionChanged();
+    }
+    return Layer;
 }
 
 void TMainForm::DeleteALayer() {

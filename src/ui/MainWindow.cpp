@@ -8,6 +8,7 @@
 #include "ui/Icons.h"
 #include "ui/LangCaptions.h"
 #include "ui/Paintbox.h"
+#include "ui/QtClipboard.h"
 #include "ui/QtDialogs.h"
 
 #include <QApplication>
@@ -81,6 +82,7 @@ TMainWindow::TMainWindow(bool Interactive, QWidget* Parent)
         FDialogs = std::make_unique<TQtUserDialogs>(this);
         SetUserDialogs(FDialogs.get());
     }
+    FClipboard = std::make_unique<TQtClipboard>();
     FModel = std::make_unique<TMainForm>(*this);
     BuildMenus();
     BuildToolBar();

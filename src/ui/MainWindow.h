@@ -17,6 +17,7 @@ namespace zp {
 class TDocumentWindow;
 class TQtUserDialogs;
 class TfrmPaintbox;
+class TQtClipboard;
 
 // The application's main window: menus and tool bar built from the command table, the zoom
 // box, and one MDI child per open document. The document logic lives in its TMainForm.
@@ -72,6 +73,8 @@ private:
 
     QMdiArea* FMdiArea;
     std::unique_ptr<TQtUserDialogs> FDialogs;
+    // Copies and pastes go through the desktop's clipboard while the window exists.
+    std::unique_ptr<TQtClipboard> FClipboard;
     std::unique_ptr<TMainForm> FModel;
     TfrmPaintbox* FPaintbox = nullptr;
     QHash<QString, QAction*> FActions;

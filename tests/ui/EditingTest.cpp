@@ -121,10 +121,10 @@ TEST_F(TEditingFixture, MenuItemsTransformReorderFlattenAndEverythingUndoes) {
 
 TEST_F(TEditingFixture, CommandsStillToComeSayWhyNothingHappens) {
     const std::size_t Shown = Dialogs.Shown.size();
-    Window->Action("mnKopieren")->trigger();
+    Window->Action("mnuWorkingArea")->trigger();
     ASSERT_EQ(Dialogs.Shown.size(), Shown + 1);
     EXPECT_EQ(Dialogs.Shown.back().Text,
-              QStringLiteral("„Kopieren“ ist in dieser Version noch nicht verfügbar."));
+              QStringLiteral("„Arbeitsfläche“ ist in dieser Version noch nicht verfügbar."));
     Window->Action("mnNewCustomLayer")->trigger(); // a hidden item: nothing at all
     EXPECT_EQ(Dialogs.Shown.size(), Shown + 1);
 }
