@@ -293,6 +293,10 @@ public:
     void DeleteLayer(TPositionedLayer* ALayer);
     // 27 to the front, 28 to the back, 29 one up, 30 one down.
     void Reorder(int SenderTag);
+    // Puts a layer at Index of its frame (0 the bottom), never above the selection frames.
+    void MoveLayerTo(TPositionedLayer& Layer, int Index);
+    // The highest index a real layer of the frame can have (below the editing's own layers).
+    static int TopLayerIndex(const TLayerCollection& Layers);
     void FlipHorzClick();
     void FlipVertClick();
     void Rotate270Click();

@@ -285,6 +285,10 @@ void TDocForm::DeleteLayer(TPositionedLayer* ALayer) {
 
 // ---------------------------------------------------------------- order and transformations
 
+int TDocForm::TopLayerIndex(const TLayerCollection& Layers) {
+    return TopRealIndex(Layers);
+}
+
 void TDocForm::Reorder(int SenderTag) {
     TPositionedLayer* S = FSelection.Get();
     if (!S || !S->LayerCollection()) return;
@@ -298,12 +302,19 @@ void TDocForm::Reorder(int SenderTag) {
     case 30: New = std::max(Old - 1, 0); break;
     default: return;
     }
+    MoveLayerTo(*S, New);
+}
+
+void TDocForm::MoveLayerTo(TPositionedLayer& Layer, int Index) {
+    if (!Layer.LayerCollection() || !PageOfLayer(&Layer) || IsFrameLayer(&Layer)) return;
+    const int Old = Layer.Index();
+    const int New = std::clamp(Index, 0, TopRealIndex(*Layer.LayerCollection()));
     if (New == Old) return;
-    S->SetIndex(New);
-    TUndos& R = AddUndo(undoLayerOrder, PageOfLayer(S));
-    R.fDstLayerId = S->Id();
+    Layer.SetIndex(New);
+    TUndos& R = AddUndo(undoLayerOrder, PageOfLayer(&Layer));
+    R.fDstLayerId = Layer.Id();
     R.fUndoVar = Old;
-    Notify(TDocChange::LayersReordered, PageOfLayer(S));
+    Notify(TDocChange::LayersReordered, PageOfLayer(&Layer));
 }
 
 void TDocForm::FlipHorzClick() {

@@ -63,6 +63,7 @@ TMainForm::TMainForm(TMainFormView& View) : FView(View) {
 }
 
 TMainForm::~TMainForm() {
+    if (FSelectedDocForm) OnSelectedDocForm.Notify(nullptr);
     FSelectedDocForm = nullptr;
     while (!DocFormList.empty()) RemoveDocument(*DocFormList.back());
 }
@@ -117,7 +118,9 @@ void TMainForm::DocumentChanged(TDocForm& Doc, const TDocEvent& Event) {
 // ---------------------------------------------------------------- documents
 
 void TMainForm::SetSelectedDocForm(TDocForm* Doc) {
+    const bool Changed = FSelectedDocForm != Doc;
     FSelectedDocForm = Doc;
+    if (Changed) OnSelectedDocForm.Notify(Doc);
     if (!Doc) return;
     if (const TImgView32* View = Doc->CurrentView()) FView.SetZoomText(ZoomText(*View));
     SelectionChanged();
@@ -150,7 +153,10 @@ TDocForm& TMainForm::CreateDocument() {
 
 void TMainForm::RemoveDocument(TDocForm& Doc) {
     const bool WasSelected = FSelectedDocForm == &Doc;
-    if (WasSelected) FSelectedDocForm = nullptr;
+    if (WasSelected) {
+        FSelectedDocForm = nullptr;
+        OnSelectedDocForm.Notify(nullptr);
+    }
     FSubscriptions.erase(&Doc);
     FView.DocumentClosing(Doc);
     std::erase_if(DocFormList, [&](const auto& P) { return P.get() == &Doc; });

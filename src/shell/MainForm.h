@@ -74,6 +74,8 @@ public:
     std::vector<std::unique_ptr<TDocForm>> DocFormList;
     TDocForm* SelectedDocForm() const { return FSelectedDocForm; }
     void SetSelectedDocForm(TDocForm* Doc);
+    // After the selected document changed (null: none), and before a selected document goes.
+    TEventList<TDocForm*> OnSelectedDocForm;
     bool IsFileOpen(const QString& AFileName) const;
     int GetIndex() const;
     int GetIndex(const TImgView32* AImgView) const;

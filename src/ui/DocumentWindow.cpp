@@ -2,8 +2,8 @@
 
 #include "ui/FrameViewWidget.h"
 #include "ui/GifPreview.h"
+#include "ui/LayerDrag.h"
 
-#include <QDrag>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMimeData>
@@ -14,13 +14,6 @@
 #include <QVBoxLayout>
 
 namespace zp {
-
-std::function<Qt::DropAction(QDrag&)> TDocumentWindow::DragRunner;
-
-namespace {
-// The document a layer drag started from, while the drag runs (drags never leave the program).
-QPointer<TDocumentWindow> CurrentDragSource;
-} // namespace
 
 TDocumentWindow::TDocumentWindow(TDocForm& Doc, QWidget* Parent)
     : QWidget(Parent), FDoc(Doc), FTabs(new QTabWidget(this)), FPreviewArea(new QScrollArea),
@@ -111,21 +104,12 @@ QWidget* TDocumentWindow::WidgetFor(TTabSheet& Sheet) {
 void TDocumentWindow::StartLayerDrag(std::uint64_t LayerId) {
     TFrameViewWidget* From = FrameWidget(FDoc.ActivePage());
     const bool Held = QGuiApplication::mouseButtons() & Qt::LeftButton;
-    if (FDetached || !FDoc.Dragging() || !From || !FDoc.FindLayer(LayerId) || (!Held && !DragRunner)) {
+    if (FDetached || !FDoc.Dragging() || !From || !FDoc.FindLayer(LayerId) || (!Held && !LayerDragRunner)) {
         FDoc.FinishDragDrop();
         return;
     }
-    auto* Data = new QMimeData;
-    Data->setData(QString::fromLatin1(LayerMimeType), QByteArray::number(static_cast<qulonglong>(LayerId)));
-    QDrag Drag(this);
-    Drag.setMimeData(Data);
-    CurrentDragSource = this;
     const QPointer<TFrameViewWidget> Source = From;
-    if (DragRunner)
-        DragRunner(Drag);
-    else
-        Drag.exec(Qt::CopyAction, Qt::CopyAction);
-    CurrentDragSource = nullptr;
+    RunLayerDrag(*this, FDoc, LayerId);
     // A drag that found no taker is cancelled: the layer goes back as after a drop.
     if (!FDetached && FDoc.Dragging()) FDoc.FinishDragDrop();
     // The drag took the release: the press ends here.
@@ -133,14 +117,14 @@ void TDocumentWindow::StartLayerDrag(std::uint64_t LayerId) {
 }
 
 bool TDocumentWindow::AcceptsLayer(const QMimeData& Data) const {
-    return !FDetached && Data.hasFormat(QString::fromLatin1(LayerMimeType)) && CurrentDragSource &&
-           CurrentDragSource != this && FDoc.ImgViewDragOver(CurrentDragSource->Doc());
+    const TDocForm* Source = LayerDragSource(Data);
+    return !FDetached && Source && FDoc.ImgViewDragOver(*Source);
 }
 
 bool TDocumentWindow::DropLayer(TFrameViewWidget& Widget, const QMimeData& Data, QPoint At) {
-    if (!AcceptsLayer(Data)) return false;
-    const std::uint64_t Id = Data.data(QString::fromLatin1(LayerMimeType)).toULongLong();
-    return FDoc.ImgViewDragDrop(Widget.View(), CurrentDragSource->Doc(), Id, At.x(), At.y());
+    TDocForm* Source = LayerDragSource(Data);
+    if (FDetached || !Source || !FDoc.ImgViewDragOver(*Source)) return false;
+    return FDoc.ImgViewDragDrop(Widget.View(), *Source, DraggedLayerId(Data), At.x(), At.y());
 }
 
 void TDocumentWindow::Sync() {

@@ -8,7 +8,6 @@
 
 #include <functional>
 
-class QDrag;
 class QMimeData;
 class QTabWidget;
 class QScrollArea;
@@ -33,11 +32,6 @@ public:
     TFrameViewWidget* FrameWidget(const TTabSheet* Sheet) const;
     // The animation on the "Gif Vorschau" page.
     TGifPreview* Preview() const { return FPreview; }
-
-    // The kind of the data a layer drag carries: the layer's id in its document.
-    static constexpr const char* LayerMimeType = "application/x-zelk-pixaro-layer";
-    // Runs a layer drag to its end (QDrag::exec unless replaced, as tests do).
-    static std::function<Qt::DropAction(QDrag&)> DragRunner;
 
 private:
     void Sync();

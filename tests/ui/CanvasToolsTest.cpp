@@ -7,6 +7,7 @@
 #include "layers/LayerStyle.h"
 #include "layers/TextLayer.h"
 #include "raster/Blend.h"
+#include "ui/LayerDrag.h"
 #include "ui/Paintbox.h"
 
 #include <QAbstractButton>
@@ -362,7 +363,7 @@ TEST_F(TCanvasFixture, DraggingAFigureIntoAnotherDocument) {
     Window->Model().SetSelectedDocForm(Doc);
     const int TargetLayers = Target.CurrentView()->Layers().Count();
     QPoint DropAt(150, 120);
-    TDocumentWindow::DragRunner = [&](QDrag& Drag) {
+    LayerDragRunner = [&](QDrag& Drag) {
         QWidget* T = TargetCanvas->viewport();
         QDragEnterEvent Enter(DropAt, Qt::CopyAction, Drag.mimeData(), Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(T, &Enter);
@@ -372,7 +373,7 @@ TEST_F(TCanvasFixture, DraggingAFigureIntoAnotherDocument) {
         return Drop.isAccepted() ? Qt::CopyAction : Qt::IgnoreAction;
     };
     struct TReset {
-        ~TReset() { TDocumentWindow::DragRunner = nullptr; }
+        ~TReset() { LayerDragRunner = nullptr; }
     } Reset;
     auto DragOut = [&](QPoint From) {
         Press(From);
