@@ -320,6 +320,11 @@ public:
     // The pointer tool moved a layer from OldLeftTop: records that move (undoShiftLayer).
     void RecordShift(TPositionedLayer& Layer, TPoint OldLeftTop);
     void SetMasterAlpha(TBitmapLayer& Layer, int Alpha);
+    // The layers palette's opacity gauge: a figure's fill and line opacity, a text's fill
+    // opacity, a plain picture's master alpha (0..255); one undo entry.
+    void SetLayerOpacity(TBitmapLayer& Layer, int Alpha);
+    // What the gauge shows for a layer: the style's fill opacity, or the master alpha.
+    static int LayerOpacity(const TBitmapLayer& Layer);
     void ResetTranspGradient(TBitmapLayer& ABitmapLayer);
     static void ResetTranspGradient(TBitmap32& ABitmap32);
 

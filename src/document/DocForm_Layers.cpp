@@ -153,6 +153,31 @@ void TDocForm::SetMasterAlpha(TBitmapLayer& Layer, int Alpha) {
     LayerChanged(Layer);
 }
 
+void TDocForm::SetLayerOpacity(TBitmapLayer& Layer, int Alpha) {
+    Alpha = std::clamp(Alpha, 0, 255);
+    if (LayerOpacity(Layer) == Alpha) return;
+    TStyledLayer* Styled = AsStyled(&Layer);
+    if (!Styled) {
+        SetMasterAlpha(Layer, Alpha);
+        return;
+    }
+    ChangeLayer(Layer, IsTextLayer(&Layer) ? undoFontLayerStyle : undo2DLayerStyle, [Alpha](TBitmapLayer& L) {
+        auto& S = static_cast<TStyledLayer&>(L);
+        S.LayerStyle().SetFillColorAlpha(Alpha);
+        if (TTextLayer* T = AsText(&S)) {
+            if (!T->FontLayerStyle().Text().isEmpty()) T->WriteText(5, 5);
+            return;
+        }
+        S.LayerStyle().SetLineColorAlpha(Alpha);
+        S.Redraw();
+    });
+}
+
+int TDocForm::LayerOpacity(const TBitmapLayer& Layer) {
+    if (const auto* S = dynamic_cast<const TStyledLayer*>(&Layer)) return S->LayerStyle().FillColorAlpha();
+    return static_cast<int>(Layer.Bitmap().MasterAlpha());
+}
+
 // ---------------------------------------------------------------- creating
 
 TBitmapLayer* TDocForm::InsertLayer(std::unique_ptr<TBitmapLayer> Layer, TUndoType Kind, int Index) {

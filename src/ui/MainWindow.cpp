@@ -7,6 +7,7 @@
 #include "ui/HistoryMenu.h"
 #include "ui/Icons.h"
 #include "ui/LangCaptions.h"
+#include "ui/LayersPalette.h"
 #include "ui/Paintbox.h"
 #include "ui/QtClipboard.h"
 #include "ui/QtDialogs.h"
@@ -87,6 +88,7 @@ TMainWindow::TMainWindow(bool Interactive, QWidget* Parent)
     BuildMenus();
     BuildToolBar();
     FPaintbox = new TfrmPaintbox(FModel->Palettes, this);
+    FLayers = new TfrmLayers(*FModel, this);
     FPaintbox->OnToolClick = [this](TPaintTool Tool) { FModel->PaintboxToolClicked(Tool); };
     FPaintbox->OnSetCursor = [this](int Cursor) { FModel->SetNewCursor(Cursor); };
     FPaintbox->AskColor = [](TColor& C) { return UserDialogs().AskColor(C); };
@@ -288,6 +290,7 @@ void TMainWindow::SetCaption(const QString& Caption) {
 
 QWidget* TMainWindow::PaletteOf(const QString& MenuComponent) const {
     if (MenuComponent == QLatin1String("mnPaintbox")) return FPaintbox;
+    if (MenuComponent == QLatin1String("mnLayerTool")) return FLayers;
     return nullptr;
 }
 
@@ -300,18 +303,20 @@ void TMainWindow::TogglePalette(const QString& MenuComponent) {
     QWidget* P = PaletteOf(MenuComponent);
     if (!P) return;
     P->setVisible(!P->isVisible());
-    if (P == FPaintbox)
-        Settings().SaveFormProps(
-            TFormProps{pkPaintBox, P->x(), P->y(), P->width(), P->height(), P->isVisible()});
+    const TPaletteKind Kind = P == FPaintbox ? pkPaintBox : pkLayerForm;
+    Settings().SaveFormProps(TFormProps{Kind, P->x(), P->y(), P->width(), P->height(), P->isVisible()});
 }
 
 void TMainWindow::AdjustPalettes() {
-    if (FInteractive) FPaintbox->Adjust(this);
+    if (!FInteractive) return;
+    FPaintbox->Adjust(this);
+    FLayers->Adjust(this);
 }
 
 void TMainWindow::SavePalettePositions() {
-    Settings().SaveFormProps(TFormProps{pkPaintBox, FPaintbox->x(), FPaintbox->y(), FPaintbox->width(),
-                                        FPaintbox->height(), FPaintbox->isVisible()});
+    for (const auto& [Kind, P] :
+         {std::pair<TPaletteKind, QWidget*>{pkPaintBox, FPaintbox}, {pkLayerForm, FLayers}})
+        Settings().SaveFormProps(TFormProps{Kind, P->x(), P->y(), P->width(), P->height(), P->isVisible()});
 }
 
 void TMainWindow::SetMenuCheck(const QString& MenuComponent, bool Checked) {

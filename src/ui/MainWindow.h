@@ -16,6 +16,7 @@ namespace zp {
 
 class TDocumentWindow;
 class TQtUserDialogs;
+class TfrmLayers;
 class TfrmPaintbox;
 class TQtClipboard;
 
@@ -54,6 +55,7 @@ public:
     void SavePalettePositions() override;
 
     TfrmPaintbox* Paintbox() const { return FPaintbox; }
+    TfrmLayers* LayersPalette() const { return FLayers; }
 
 protected:
     void closeEvent(QCloseEvent* Event) override;
@@ -77,6 +79,7 @@ private:
     std::unique_ptr<TQtClipboard> FClipboard;
     std::unique_ptr<TMainForm> FModel;
     TfrmPaintbox* FPaintbox = nullptr;
+    TfrmLayers* FLayers = nullptr;
     QHash<QString, QAction*> FActions;
     // The menu item of each command, and the tool buttons whose state follows theirs.
     QHash<int, QAction*> FCommandActions;

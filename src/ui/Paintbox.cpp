@@ -181,7 +181,8 @@ void TfrmPaintbox::moveEvent(QMoveEvent* Event) {
 }
 
 void TfrmPaintbox::closeEvent(QCloseEvent* Event) {
-    SaveProps(false);
+    // Only the user's close hides the palette for the next start; quitting closes it too.
+    if (Event->spontaneous()) SaveProps(false);
     QWidget::closeEvent(Event);
 }
 
