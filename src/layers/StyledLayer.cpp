@@ -282,7 +282,8 @@ std::unique_ptr<TBitmap32> TStyledLayer::ExtractBitmap32() const {
     Result->SetSize(S.Right - S.Left - 1, S.Bottom - S.Top - 1);
     if (Result->Empty()) return Result;
     Result->Clear(0);
-    Bitmap().DrawTo(*Result, Result->BoundsRect(), S);
+    // Pixel for pixel: the source is as large as the result, so nothing is resampled.
+    Bitmap().DrawTo(*Result, Result->BoundsRect(), {S.Left, S.Top, S.Right - 1, S.Bottom - 1});
     return Result;
 }
 

@@ -3,6 +3,7 @@
 #include "support/EditingFixture.h"
 #include "support/QtPrinters.h"
 
+#include "layers/GeneralGraphicFunctions.h"
 #include "layers/PicLayer.h"
 #include "layers/TextLayer.h"
 #include "ui/Paintbox.h"
@@ -92,6 +93,9 @@ TEST_F(TClipboardFixture, BackgroundAndMarkedAreas) {
     Key(Qt::Key_Z, Qt::ControlModifier);
 
     Key(Qt::Key_Escape);
+    Doc->PaintSurface(nullptr, [](TBitmap32& B) {
+        TGeneralGraphicFunctions::CreateColorGradient(0xFF102030u, 0xFFF0E0D0u, {340, 10}, {399, 70}, B);
+    });
     QTest::mouseClick(Window->Paintbox()->Button(ptMark), Qt::LeftButton);
     Drag(At(350, 20), At(450, 60)); // 50 pixels inside, 50 beyond the right edge
     ASSERT_TRUE(Doc->MarkLayer());
@@ -99,7 +103,12 @@ TEST_F(TClipboardFixture, BackgroundAndMarkedAreas) {
     Key(Qt::Key_V, Qt::ControlModifier);
     auto* Part = dynamic_cast<TPicLayer*>(Doc->Selection());
     ASSERT_TRUE(Part);
-    EXPECT_EQ(Part->ExtractBitmap().size(), QSize(50, 40));
+    const QImage Pasted = Part->ExtractBitmap();
+    ASSERT_EQ(Pasted.size(), QSize(50, 40));
+    // Exactly the background's pixels there.
+    const TBitmap32& B = Doc->CurrentView()->Bitmap();
+    for (int Y = 0; Y < 40; ++Y)
+        for (int X = 0; X < 50; ++X) ASSERT_EQ(Pasted.pixel(X, Y), B.Pixel(350 + X, 20 + Y)) << X << "," << Y;
 }
 
 // Cut removes a text layer, one undo brings it back, and paste adds an editable copy.

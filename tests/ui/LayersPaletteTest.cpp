@@ -4,6 +4,8 @@
 #include "support/EditingFixture.h"
 #include "support/QtPrinters.h"
 
+#include "files/GifDecode.h"
+#include "layers/GeneralGraphicFunctions.h"
 #include "layers/TextLayer.h"
 #include "shell/Settings.h"
 #include "ui/LayerDrag.h"
@@ -185,6 +187,103 @@ TEST_F(TPaletteFixture, AnimationSettingsAndFrameBox) {
     // Undo takes the settings back one by one.
     while (Doc->CanUndo()) Doc->Undo();
     EXPECT_EQ(Doc->Frame(0).Duration, 1000);
+}
+
+// The panels follow every change of the layer and frame lists.
+TEST_F(TPaletteFixture, PanelsFollowFlattenUndoRedoPasteDropAndFrames) {
+    auto Count = [&] { return static_cast<int>(P.Panels().size()); };
+    Window->Action("mnFlatten")->trigger();
+    EXPECT_EQ(Count(), 1);
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Count(), 6);
+    Key(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(Count(), 1);
+    Key(Qt::Key_Z, Qt::ControlModifier);
+
+    QTest::mouseClick(P.Panels()[4], Qt::LeftButton);
+    Key(Qt::Key_C, Qt::ControlModifier);
+    Key(Qt::Key_V, Qt::ControlModifier);
+    ASSERT_EQ(Count(), 7);
+    EXPECT_EQ(P.Panels().front()->BitmapLayer(), Doc->Selection());
+
+    // A plain picture with a fade says so under its caption.
+    TBitmap32 Faded;
+    Faded.SetSize(20, 20);
+    Faded.Clear(0x80FF0000);
+    Doc->CreateBitmapLayer(Faded, {0, 0}, true);
+    EXPECT_EQ(P.Panels().front()->InfoLbl()->text(), QStringLiteral("mit Transparenzverlauf"));
+
+    Dialogs.NewFrames = {2}; // background only
+    Window->Action("NewFrame")->trigger();
+    EXPECT_EQ(Count(), 1);
+    Window->Action("mnFrameloeschen")->trigger();
+    EXPECT_EQ(Count(), 8);
+
+    // Dropped from another document's palette onto this canvas.
+    TDocForm& Other = Window->Model().NewSampleDocument();
+    EXPECT_EQ(Count(), 6); // the palette shows the selected document
+    LayerDragRunner = [&](QDrag& Drag) {
+        QWidget* Target = Canvas->viewport();
+        QDragEnterEvent Enter(QPoint(100, 100), Qt::CopyAction, Drag.mimeData(), Qt::LeftButton,
+                              Qt::NoModifier);
+        QApplication::sendEvent(Target, &Enter);
+        QDropEvent Drop(QPointF(100, 100), Qt::CopyAction, Drag.mimeData(), Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(Target, &Drop);
+        return Drop.isAccepted() ? Qt::CopyAction : Qt::IgnoreAction;
+    };
+    struct TReset {
+        ~TReset() { LayerDragRunner = nullptr; }
+    } Reset;
+    TLayerPanel* Ellipse = P.Panels()[3];
+    QTest::mousePress(Ellipse, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+    QMouseEvent Move(QEvent::MouseMove, QPointF(10, 40), Ellipse->mapToGlobal(QPointF(10, 40)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(Ellipse, &Move);
+    EXPECT_EQ(Doc->CurrentView()->Layers().Count(), 8);
+    EXPECT_EQ(Other.CurrentView()->Layers().Count(), 5);
+    Window->Model().SetSelectedDocForm(Doc);
+    EXPECT_EQ(Count(), 9);
+}
+
+// What the palette sets reaches the written GIF: delays, loop count, reduction and dithering.
+TEST_F(TPaletteFixture, AnimationSettingsReachTheGif) {
+    Doc->SelectLayer(nullptr);
+    // A grey ramp: dithering shows as noise, a threshold as one edge per row.
+    Doc->PaintSurface(nullptr, [](TBitmap32& B) {
+        TGeneralGraphicFunctions::CreateColorGradient(0xFF000000u, 0xFFFFFFFFu, {0, 0}, {399, 0}, B);
+    });
+    while (Layers().Count() > 0) Doc->DeleteLayer(dynamic_cast<TPositionedLayer*>(Layers().Items(0)));
+    Dialogs.NewFrames = {1};
+    Window->Action("NewFrame")->trigger();
+    P.Pages()->setCurrentIndex(1);
+    Choose(P.CmbFrames(), 0);
+    Type(P.CmbDuration(), QStringLiteral("250"));
+    Choose(P.CmbColorReduction(), 3); // "Monochrom"
+    Choose(P.CmbDitherMode(), 0);     // "Ohne"
+    Choose(P.CmbFrames(), 1);
+    Type(P.CmbDuration(), QStringLiteral("500"));
+    Choose(P.CmbColorReduction(), 3);
+    Choose(P.CmbDitherMode(), 1); // "Floyd -Steinberg"
+    Type(P.CmbLoops(), QStringLiteral("3"));
+    Window->Action("mnGifErzeugen")->trigger();
+    ASSERT_TRUE(Doc->GifImg());
+
+    const test::TDecodedGif Gif = test::DecodeGif(Doc->GifImg()->SaveToBytes());
+    ASSERT_EQ(Gif.Images.size(), 2u);
+    EXPECT_EQ(Gif.Images[0].Delay(), 25);
+    EXPECT_EQ(Gif.Images[1].Delay(), 50);
+    EXPECT_EQ(Gif.Images[0].Loops(), 3);
+    auto Edges = [](const test::TDecodedImage& I) {
+        int N = 0;
+        const std::size_t Row = static_cast<std::size_t>(I.Width) * 40;
+        for (int X = 1; X < I.Width; ++X) N += I.Pixels[Row + X] != I.Pixels[Row + X - 1];
+        return N;
+    };
+    for (const test::TDecodedImage& I : Gif.Images)
+        for (const TGifColor& C : I.ColorMap)
+            EXPECT_TRUE((C.R == 0 || C.R == 255) && C.R == C.G && C.G == C.B);
+    EXPECT_LE(Edges(Gif.Images[0]), 2);
+    EXPECT_GT(Edges(Gif.Images[1]), 50);
 }
 
 // "Fenster" -> "Ebenen" shows and hides the palette; quitting keeps the palettes as shown for
