@@ -63,6 +63,8 @@ class TfrmLayers final : public QWidget {
     Q_OBJECT
 public:
     static constexpr int PanelWidth = 137, PanelHeight = 41;
+    // Browsers play shorter frames at 100 ms: the duration field warns below this.
+    static constexpr int ShortestPlayedDuration = 20;
 
     explicit TfrmLayers(TMainForm& Model, QWidget* Parent = nullptr);
     ~TfrmLayers() override;

@@ -184,6 +184,11 @@ TEST_F(TPaletteFixture, AnimationSettingsAndFrameBox) {
     ASSERT_TRUE(Doc->GifImg());
     EXPECT_TRUE(P.GifFacts()->text().contains(QStringLiteral("KB")));
     EXPECT_TRUE(P.GifFacts()->text().contains(QStringLiteral("2 Frames")));
+    // The animation, once made, follows the settings.
+    Type(P.CmbDuration(), QStringLiteral("700"));
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        return Doc->GifImg() && test::DecodeGif(Doc->GifImg()->SaveToBytes()).Images[0].Delay() == 70;
+    }));
     // Undo takes the settings back one by one.
     while (Doc->CanUndo()) Doc->Undo();
     EXPECT_EQ(Doc->Frame(0).Duration, 1000);
