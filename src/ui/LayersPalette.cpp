@@ -153,6 +153,8 @@ TfrmLayers::TfrmLayers(TMainForm& Model, QWidget* Parent)
 
     auto* GifPage = new QWidget;
     auto* Form = new QFormLayout(GifPage);
+    // Labels above their fields: the palette stays as narrow as the settings make it.
+    Form->setRowWrapPolicy(QFormLayout::WrapAllRows);
     FCmbDuration->setObjectName(QStringLiteral("cmbDuration"));
     FCmbDuration->setEditable(true);
     FCmbDuration->setInsertPolicy(QComboBox::NoInsert);
@@ -172,7 +174,7 @@ TfrmLayers::TfrmLayers(TMainForm& Model, QWidget* Parent)
     FDurationWarning->setObjectName(QStringLiteral("lblDurationWarning"));
     FDurationWarning->setWordWrap(true);
     FDurationWarning->setStyleSheet(QStringLiteral("color: #b00000;"));
-    FDurationWarning->setText(QStringLiteral("Browser zeigen Frames unter 20 ms je 100 ms lang."));
+    FDurationWarning->setText(QStringLiteral("Unter 20 ms zeigen Browser den Frame 100 ms lang."));
     FDurationWarning->hide();
     FGifFacts->setObjectName(QStringLiteral("lblGifFacts"));
     FGifFacts->setWordWrap(true);
@@ -181,7 +183,16 @@ TfrmLayers::TfrmLayers(TMainForm& Model, QWidget* Parent)
     Form->addRow(QStringLiteral("Farbpalette:"), FCmbColorReduction);
     Form->addRow(QStringLiteral("Dithering:"), FCmbDitherMode);
     Form->addRow(FGifFacts);
-    FPages->addTab(GifPage, QStringLiteral("Gif-Einstellungen"));
+    Form->setSizeConstraint(QLayout::SetMinAndMaxSize);
+    // A narrow palette scrolls the settings rather than cutting their notes off.
+    auto* GifScroll = new QScrollArea;
+    GifScroll->setFrameShape(QFrame::NoFrame);
+    GifScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    GifScroll->setWidgetResizable(true);
+    GifScroll->setWidget(GifPage);
+    FPages->addTab(GifScroll, QStringLiteral("Gif-Einstellungen"));
+    FPages->setUsesScrollButtons(false);
+    FPages->setElideMode(Qt::ElideRight);
     Layout->addWidget(FPages, 1);
 
     FCmbLoops->setObjectName(QStringLiteral("cmbLoops"));

@@ -150,7 +150,7 @@ void TfrmLayers::ShowGifFacts() {
     }
     long long Total = 0;
     for (int I = 0; I < FDoc->FrameCount(); ++I) Total += FDoc->Frame(I).Duration;
-    QString Size = QStringLiteral("noch nicht bekannt (erst nach „Gif Vorschau“)");
+    QString Size = QStringLiteral("noch nicht bekannt, erst nach „Gif Vorschau“");
     if (const TGIFImage* Gif = FDoc->GifImg())
         Size = QStringLiteral("%1 KB").arg(
             QLocale(QLocale::German)

@@ -218,6 +218,12 @@ TEST_F(TPaletteFixture, PanelsFollowFlattenUndoRedoPasteDropAndFrames) {
     Doc->CreateBitmapLayer(Faded, {0, 0}, true);
     EXPECT_EQ(P.Panels().front()->InfoLbl()->text(), QStringLiteral("mit Transparenzverlauf"));
 
+    // The context menu acts on the selection, whichever panel was right-clicked.
+    const int Shown = Count();
+    P.PopupMenu()->actions().at(4)->trigger(); // "Ebene löschen"
+    EXPECT_EQ(Count(), Shown - 1);
+    Key(Qt::Key_Z, Qt::ControlModifier);
+
     Dialogs.NewFrames = {2}; // background only
     Window->Action("NewFrame")->trigger();
     EXPECT_EQ(Count(), 1);
@@ -295,6 +301,11 @@ TEST_F(TPaletteFixture, AnimationSettingsReachTheGif) {
 // the next start.
 TEST_F(TPaletteFixture, MenuToggleAndQuittingKeepsThePalettesShown) {
     ASSERT_TRUE(P.isVisible());
+    // Placed where the settings say.
+    Settings().SaveFormProps(TFormProps{pkLayerForm, 40, 120, 210, 380, true});
+    P.Adjust(Window.get());
+    EXPECT_EQ(P.pos(), QPoint(40, 120));
+    EXPECT_EQ(P.size(), QSize(210, 380)) << P.minimumSizeHint().width();
     Window->Action("mnLayerTool")->trigger();
     EXPECT_FALSE(P.isVisible());
     EXPECT_FALSE(RecreateSettings().LayerFormVisible);
