@@ -524,7 +524,8 @@ void TfrmLayers::PanelClicked(TLayerPanel& Panel) {
 void TfrmLayers::PanelDragged(TLayerPanel& Panel) {
     TBitmapLayer* L = Panel.BitmapLayer();
     if (!FDoc || !L) return;
-    RunLayerDrag(Panel, *FDoc, L->Id());
+    // The palette owns the drag: a panel may go while it runs.
+    RunLayerDrag(*this, *FDoc, L->Id());
 }
 
 void TfrmLayers::PanelMenu(const QPoint& GlobalAt) {

@@ -104,6 +104,8 @@ TMainWindow::~TMainWindow() {
     // The palettes follow the model: they go first.
     delete FPaintbox;
     FPaintbox = nullptr;
+    delete FLayers;
+    FLayers = nullptr;
     FModel.reset();
     if (FDialogs) SetUserDialogs(nullptr);
 }
