@@ -83,6 +83,8 @@ const TPicture Pictures[] = {
     {"CursorSizeNS", 32},
     {"CursorSizeNWSE", 32},
     {"CursorSizeWE", 32},
+    {"FontTrueTypeAnsi", 16},
+    {"FontTrueTypeSymbol", 16},
 };
 
 QString ResourcePath(const QString& Name) {
