@@ -22,6 +22,10 @@ TStyledLayer* TProgramClipboard::Newest() const {
 
 void TProgramClipboard::Append(TStyledLayer& Layer) {
     Layer.SetVisible(false);
+    // Only the newest copy is ever pasted: older ones would only hold memory.
+    for (TLayerRef<TStyledLayer>& Old : ClpBrdLayer)
+        if (TStyledLayer* L = Old.Get(); L && L != &Layer) ClpBrdImgView.Layers().Delete(L);
+    ClpBrdLayer.clear();
     ClpBrdLayer.emplace_back(&Layer);
 }
 

@@ -14,21 +14,21 @@ class TStyledLayer;
 // What a copy is for: the undo list keeps deleted layers itself, so only the clipboard copies.
 enum TCopyType { cptUndo, cptClipBoard };
 
-// The program's own clipboard: full copies of the copied layers, so that a pasted text or
-// figure stays editable. Only the newest entry is ever pasted; entries stay until the program
-// ends. The main window owns it for all documents.
+// The program's own clipboard: a full copy of the copied layer, so that a pasted text or
+// figure stays editable. Only the newest copy is pasted, so only it is kept. The main window
+// owns it for all documents.
 class TProgramClipboard {
 public:
     TProgramClipboard();
 
     // An invisible view whose layers are the copies.
     TImgView32 ClpBrdImgView;
-    // The copies, oldest first.
+    // The copies, oldest first (only the newest is kept).
     std::vector<TLayerRef<TStyledLayer>> ClpBrdLayer;
 
     // The newest copy; null when nothing was copied.
     TStyledLayer* Newest() const;
-    // Keeps Layer (already in ClpBrdImgView) as the newest copy, hidden.
+    // Keeps Layer (already in ClpBrdImgView) as the newest copy, hidden; older copies go.
     void Append(TStyledLayer& Layer);
 };
 

@@ -319,6 +319,8 @@ public:
     void MoveLayer(TPositionedLayer& Layer, float Left, float Top);
     // The pointer tool moved a layer from OldLeftTop: records that move (undoShiftLayer).
     void RecordShift(TPositionedLayer& Layer, TPoint OldLeftTop);
+    // The same from an exact place (a scaled picture may sit between pixels).
+    void RecordMove(TPositionedLayer& Layer, float OldLeft, float OldTop);
     void SetMasterAlpha(TBitmapLayer& Layer, int Alpha);
     // The layers palette's opacity gauge: a figure's fill and line opacity, a text's fill
     // opacity, a plain picture's master alpha (0..255); one undo entry.

@@ -153,7 +153,10 @@ TBitmapLayer* TDocForm::InsertFromClipBoard() {
             N = Insert2DFigureFromClipBoard(Newest->Location());
         }
     } else {
-        if (static_cast<std::int64_t>(P.width()) * P.height() > TDecodeLimits{}.MaxPixels)
+        // A picture layer draws into a square of about 2.2 times the picture's diagonal.
+        const double Side = 2.2 * std::hypot(static_cast<double>(P.width()), static_cast<double>(P.height()));
+        if (static_cast<std::int64_t>(P.width()) * P.height() > TDecodeLimits{}.MaxPixels ||
+            Side * Side > static_cast<double>(TDecodeLimits{}.MaxPixels))
             throw EBitmapError(
                 QStringLiteral("Das Bild in der Zwischenablage ist mit %1 × %2 Pixeln zu groß.")
                     .arg(P.width())

@@ -128,6 +128,10 @@ void TDocForm::MoveLayer(TPositionedLayer& Layer, float Left, float Top) {
     AddShiftRecord(Layer, NumberText(L.Left) + QLatin1Char(';') + NumberText(L.Top));
 }
 
+void TDocForm::RecordMove(TPositionedLayer& Layer, float OldLeft, float OldTop) {
+    AddShiftRecord(Layer, NumberText(OldLeft) + QLatin1Char(';') + NumberText(OldTop));
+}
+
 void TDocForm::RecordShift(TPositionedLayer& Layer, TPoint OldLeftTop) {
     AddShiftRecord(Layer, QString::number(OldLeftTop.X) + QLatin1Char(';') + QString::number(OldLeftTop.Y));
 }

@@ -183,9 +183,11 @@ void TDocForm::MouseMoveOnImgView(TImgView32& Sender, TShiftState Shift, int X, 
         if (TPositionedLayer* S = FSelection.Get(); S && S == FPointerLayer.Get()) {
             // The layer follows the pointer at any zoom: the way is converted to picture pixels.
             // A picture scaled with the selection frame keeps its size.
+            // From the exact place of the press, so that a picture at a fractional place keeps it.
             const float Scale = Sender.Scale() > 0 ? Sender.Scale() : 1.0f;
-            const float Left = static_cast<float>(LayerOldLoc.X) + std::round((X - MouseDown.X) / Scale);
-            const float Top = static_cast<float>(LayerOldLoc.Y) + std::round((Y - MouseDown.Y) / Scale);
+            const TFloatRect From = LocationBeforeDrag;
+            const float Left = From.Left + std::round((X - MouseDown.X) / Scale);
+            const float Top = From.Top + std::round((Y - MouseDown.Y) / Scale);
             const TFloatRect L = S->Location();
             S->SetLocation({Left, Top, Left + L.Width(), Top + L.Height()});
         }
@@ -235,8 +237,9 @@ void TDocForm::MouseUpOnImgView(TImgView32& Sender, TMouseButton Button, TShiftS
             // Only a real move is recorded: a click that selects changes nothing.
             TPositionedLayer* S = FSelection.Get();
             if (S && S == FPointerLayer.Get() &&
-                RoundedPoint(S->Location().Left, S->Location().Top) != LayerOldLoc)
-                RecordShift(*S, LayerOldLoc);
+                (S->Location().Left != LocationBeforeDrag.Left ||
+                 S->Location().Top != LocationBeforeDrag.Top))
+                RecordMove(*S, LocationBeforeDrag.Left, LocationBeforeDrag.Top);
             FPointerLayer = nullptr;
         } else if (Tool == ptMark) {
             if (X == MouseDown.X || Y == MouseDown.Y) DeleteMarkLayer();
@@ -463,6 +466,8 @@ bool TDocForm::ImgViewKeyDown(int Key, TShiftState Shift) {
 }
 
 void TDocForm::CancelSelection() {
+    // Not in the middle of a drag: what the drag changed would go unrecorded.
+    if (FPointerLayer || bMove || (FRBLayer && FRBLayer->IsDragging)) return;
     SelectLayer(nullptr);
     ResetRubberbandLayer();
     DeleteMarkLayer();

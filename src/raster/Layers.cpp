@@ -226,6 +226,7 @@ const TRect& TBitmapLayer::ContentRect() const {
         Right = std::max(Right, Last);
     }
     FContent = Top < 0 ? TRect{} : TRect{Left, Top, Right + 1, Bottom + 1};
+    FContentSize = {W, H};
     FContentValid = true;
     return FContent;
 }
@@ -244,6 +245,13 @@ void TBitmapLayer::Update() {
     // Only blending leaves the pixels under transparent ones as they are.
     if (FBitmap.Empty() || FBitmap.DrawMode() != dmBlend || FBitmap.MasterAlpha() == 0 ||
         GetAdjustedLocation().Width() <= 0 || GetAdjustedLocation().Height() <= 0) {
+        TPositionedLayer::Update();
+        return;
+    }
+    // While the picture is being redrawn its pixels, size and content rectangle do not match:
+    // the whole place is repainted.
+    if (FBitmap.UpdateCount() > 0 ||
+        (FContentValid && FContentSize != TPoint{FBitmap.Width(), FBitmap.Height()})) {
         TPositionedLayer::Update();
         return;
     }

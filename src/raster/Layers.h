@@ -200,6 +200,7 @@ private:
 
     TBitmap32 FBitmap;
     mutable TRect FContent;
+    mutable TPoint FContentSize;
     mutable bool FContentValid = false;
     bool FAlphaHit = false;
     bool FCropped = false;

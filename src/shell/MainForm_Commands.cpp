@@ -201,8 +201,10 @@ void TMainForm::NewTextLayer() {
 void TMainForm::CutToClipBoard() {
     TDocForm* Doc = FSelectedDocForm;
     if (!Doc || !Doc->Selection()) return;
+    // A layer goes only once its copy is safe (a plain picture is not copied).
+    const TStyledLayer* Before = FClipboard.Newest();
     Doc->CopyToHiddenImgView(cptClipBoard);
-    DeleteALayer();
+    if (FClipboard.Newest() != Before) DeleteALayer();
 }
 
 TBitmapLayer* TMainForm::InsertFromClipBoard() {

@@ -183,14 +183,17 @@ QStringList TscFontComboBox::UsedFonts() const {
 
 void TscFontComboBox::Commit(int Index) {
     if (Index < 0 || Index >= count()) return;
-    if (Index > 0) {
+    if (Index > 0 || FUsed == 0) {
         const QString Code = ItemCode(Index);
         const QString Text = itemText(Index);
-        if (Index < FUsed) {
-            removeItem(Index);
-        } else {
+        // A font used before moves up; its place in the alphabetical part stays.
+        int UsedAt = Index < FUsed ? Index : -1;
+        for (int I = 0; I < FUsed && UsedAt < 0; ++I)
+            if (ItemCode(I) == Code) UsedAt = I;
+        if (UsedAt >= 0)
+            removeItem(UsedAt);
+        else
             ++FUsed;
-        }
         insertItem(0, Text);
         setItemData(0, Code, Qt::UserRole);
         setItemData(0, true, UsedRole);

@@ -91,6 +91,8 @@ void TLayerPanel::mouseMoveEvent(QMouseEvent* Event) {
 }
 
 void TLayerPanel::contextMenuEvent(QContextMenuEvent* Event) {
+    // The menu acts on the panel it was opened on.
+    FPalette.PanelClicked(*this);
     FPalette.PanelMenu(Event->globalPos());
 }
 

@@ -300,6 +300,19 @@ TEST(ImgView32, MovingRepaintsOnlyWhatALayerShows) {
     L->SetLocation({30, 10, 50, 30});
     EXPECT_TRUE(Covered(2 * 20 + 5, 2 * 10 + 7) && Covered(2 * 30 + 5, 2 * 10 + 7));
 
+    // Redrawn into a larger square in one update (as a figure is) and moved meanwhile: the old
+    // pixels' place is repainted too.
+    L->Bitmap().Clear(0);
+    L->Bitmap().FillRect(10, 10, 20, 20, clBlack32);
+    Areas.clear();
+    L->Bitmap().BeginUpdate();
+    L->Bitmap().SetSize(40, 40);
+    L->Bitmap().Clear(0);
+    L->SetLocation({20, 0, 60, 40});
+    L->Bitmap().Changed();
+    L->Bitmap().EndUpdate();
+    EXPECT_TRUE(Covered(2 * 48 + 5, 2 * 28 + 7)); // an old pixel near its bottom-right corner
+
     // Nothing shows: nothing to repaint when it moves.
     L->Bitmap().Clear(0);
     Areas.clear();

@@ -278,6 +278,15 @@ TEST_F(TCanvasFixture, PointerMovesTheSelectionAtAnyZoom) {
     Key(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Rect->Location(), Start);
     EXPECT_FALSE(Doc->Modified());
+
+    // Escape in the middle of a drag waits for its end, which is recorded.
+    Press(From);
+    MoveHeld(From + QPoint(20, 0));
+    Key(Qt::Key_Escape);
+    Release(From + QPoint(20, 0));
+    EXPECT_EQ(Doc->Selection(), Rect);
+    EXPECT_EQ(Rect->Location().Left, Start.Left + 10);
+    EXPECT_EQ(Doc->UndoRecord(Doc->UndoCount() - 1).fUndoType, undoShiftLayer);
 }
 
 // Typed zoom takes 1 % to 2000 %, with or without a blank before the sign; the wheel stops at

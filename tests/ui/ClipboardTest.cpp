@@ -111,6 +111,17 @@ TEST_F(TClipboardFixture, BackgroundAndMarkedAreas) {
         for (int X = 0; X < 50; ++X) ASSERT_EQ(Pasted.pixel(X, Y), B.Pixel(350 + X, 20 + Y)) << X << "," << Y;
 }
 
+// A plain picture is not copied, so a cut leaves it where it is.
+TEST_F(TClipboardFixture, CutOfAPlainPictureKeepsIt) {
+    TBitmap32 Plain;
+    Plain.SetSize(20, 20);
+    Plain.Clear(0xFF00FF00);
+    Doc->CreateBitmapLayer(Plain, {0, 0}, false);
+    const int Before = Layers().Count();
+    Key(Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(Layers().Count(), Before);
+}
+
 // Cut removes a text layer, one undo brings it back, and paste adds an editable copy.
 TEST_F(TClipboardFixture, CutTextUndoAndPaste) {
     TTextLayer* T = Text();

@@ -50,6 +50,12 @@ TEST(FontCombo, UsedFontsOnTop) {
     EXPECT_EQ(Box.UsedFonts(), (QStringList{"Delta", "Golf", "Foxtrot", "Echo", "Charlie"}));
     EXPECT_EQ(Box.count(), 12);
     EXPECT_EQ(Box.FontName(), QStringLiteral("Delta"));
+    // Chosen again from the alphabetical part: moved up, not listed twice.
+    emit Box.activated(Box.count() - 1 - 3); // "Delta" among Alpha..Golf
+    EXPECT_EQ(Box.UsedFonts(), (QStringList{"Delta", "Golf", "Foxtrot", "Echo", "Charlie"}));
+    emit Box.activated(Box.count() - 1 - 5); // "Bravo"
+    EXPECT_EQ(Box.UsedFonts(), (QStringList{"Bravo", "Delta", "Golf", "Foxtrot", "Echo"}));
+    EXPECT_EQ(Box.count(), 12);
 }
 
 // Typing jumps to a font; the open list shows the highlighted font's sample beside the picker.
