@@ -442,6 +442,9 @@ private:
     // back corrected.
     int ClampedLineWidth();
     int ClampedEdgeCount();
+    int ClampedField(QString TPaletteState::*Field, int Low, int High);
+    // Draws a figure or a text layer anew after a change of its style.
+    static void RedrawStyled(TStyledLayer& Layer);
     void NoPattern();
     void RepaintStyled(TStyledLayer& Layer, TUndoType Kind, const std::function<void(T2DLayerStyle&)>& Edit);
     void StartDragOut();
@@ -476,11 +479,10 @@ private:
     bool bDrag = false;
     bool FDragFromFrame = false;
     // The interaction of the canvas tools: view pixels of the last press, movement and release,
-    // the view pressed (compared, never followed), the dragged layer's place at the press, and
-    // the help figures, which exist from a press to its release.
+    // the view pressed (compared, never followed), the dragged layer, and the help figures, which
+    // exist from a press to its release. LocationBeforeDrag holds the dragged layer's place.
     TPoint MouseDown, MouseMove, MouseUp;
     const TImgView32* MouseDownSender = nullptr;
-    TPoint LayerOldLoc;
     TLayerRef<TPositionedLayer> FPointerLayer;
     TLayerRef<T2DLine> AHelpLine;
     TLayerRef<T2DRectangle> AHelpRect;

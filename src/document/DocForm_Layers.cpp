@@ -168,12 +168,8 @@ void TDocForm::SetLayerOpacity(TBitmapLayer& Layer, int Alpha) {
     ChangeLayer(Layer, IsTextLayer(&Layer) ? undoFontLayerStyle : undo2DLayerStyle, [Alpha](TBitmapLayer& L) {
         auto& S = static_cast<TStyledLayer&>(L);
         S.LayerStyle().SetFillColorAlpha(Alpha);
-        if (TTextLayer* T = AsText(&S)) {
-            if (!T->FontLayerStyle().Text().isEmpty()) T->WriteText(5, 5);
-            return;
-        }
-        S.LayerStyle().SetLineColorAlpha(Alpha);
-        S.Redraw();
+        if (!IsTextLayer(&S)) S.LayerStyle().SetLineColorAlpha(Alpha);
+        RedrawStyled(S);
     });
 }
 
@@ -252,6 +248,15 @@ std::unique_ptr<TTextLayer> TDocForm::MakeTextLayer() {
     Layer->Bitmap().SetDrawMode(dmBlend);
     Layer->Bitmap().SetResampler(std::make_unique<TLinearResampler>());
     return Layer;
+}
+
+void TDocForm::RedrawStyled(TStyledLayer& Layer) {
+    // A text without text has nothing to draw; a figure always redraws itself.
+    if (TTextLayer* T = AsText(&Layer)) {
+        if (!T->FontLayerStyle().Text().isEmpty()) T->WriteText(5, 5);
+    } else {
+        Layer.Redraw();
+    }
 }
 
 void TDocForm::PaintText(TPositionedLayer* Sender) {

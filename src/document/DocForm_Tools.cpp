@@ -92,7 +92,6 @@ void TDocForm::MouseDownOnImgView(TImgView32& Sender, TMouseButton Button, TShif
             break;
         }
         if (TPositionedLayer* S = FSelection.Get()) {
-            LayerOldLoc = RoundedPoint(S->Location().Left, S->Location().Top);
             FPointerLayer = S;
             LocationBeforeDrag = S->Location();
         }
@@ -272,20 +271,20 @@ void TDocForm::DeleteHelpFigures() {
     Delete(AHelpEllipse);
 }
 
-int TDocForm::ClampedLineWidth() {
+int TDocForm::ClampedField(QString TPaletteState::*Field, int Low, int High) {
     bool Ok = false;
-    const int W = FieldValue(FHost.Palette().LineWidth, Ok);
-    const int C = std::clamp(Ok ? W : 1, 1, 500);
-    if (!Ok || C != W) FHost.ChangePalette([C](TPaletteState& S) { S.LineWidth = QString::number(C); });
+    const int V = FieldValue(FHost.Palette().*Field, Ok);
+    const int C = std::clamp(Ok ? V : Low, Low, High);
+    if (!Ok || C != V) FHost.ChangePalette([Field, C](TPaletteState& S) { S.*Field = QString::number(C); });
     return C;
 }
 
+int TDocForm::ClampedLineWidth() {
+    return ClampedField(&TPaletteState::LineWidth, 1, 500);
+}
+
 int TDocForm::ClampedEdgeCount() {
-    bool Ok = false;
-    const int N = FieldValue(FHost.Palette().EdgeCount, Ok);
-    const int C = std::clamp(Ok ? N : 5, 5, 1000);
-    if (!Ok || C != N) FHost.ChangePalette([C](TPaletteState& S) { S.EdgeCount = QString::number(C); });
-    return C;
+    return ClampedField(&TPaletteState::EdgeCount, 5, 1000);
 }
 
 void TDocForm::NoPattern() {
@@ -344,11 +343,7 @@ void TDocForm::RepaintStyled(TStyledLayer& Layer, TUndoType Kind,
     ChangeLayer(Layer, Kind, [&Edit](TBitmapLayer& L) {
         auto& Styled = static_cast<TStyledLayer&>(L);
         Edit(Styled.LayerStyle());
-        if (TTextLayer* T = AsText(&Styled)) {
-            if (!T->FontLayerStyle().Text().isEmpty()) T->WriteText(5, 5);
-        } else {
-            Styled.Redraw();
-        }
+        RedrawStyled(Styled);
     });
     ResetRubberbandLayer();
 }

@@ -93,21 +93,12 @@ void TFrameViewWidget::mouseReleaseEvent(QMouseEvent* Event) {
 }
 
 void TFrameViewWidget::keyPressEvent(QKeyEvent* Event) {
-    int Key = 0;
-    switch (Event->key()) {
-    case Qt::Key_Left: Key = VK_LEFT; break;
-    case Qt::Key_Right: Key = VK_RIGHT; break;
-    case Qt::Key_Up: Key = VK_UP; break;
-    case Qt::Key_Down: Key = VK_DOWN; break;
-    case Qt::Key_Escape:
-        if (OnEscape && Event->modifiers() == Qt::NoModifier) {
-            OnEscape();
-            Event->accept();
-            return;
-        }
-        break;
-    default: break;
+    if (Event->key() == Qt::Key_Escape && OnEscape && Event->modifiers() == Qt::NoModifier) {
+        OnEscape();
+        Event->accept();
+        return;
     }
+    const int Key = ToArrowKey(Event->key());
     if (Key && OnArrowKey && OnArrowKey(Key, ToShiftState(Event->modifiers(), Qt::NoButton))) {
         Event->accept();
         return;

@@ -5,6 +5,7 @@
 #include "shell/Settings.h"
 #include "ui/Icons.h"
 #include "ui/LayerDrag.h"
+#include "ui/QtBridge.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -32,28 +33,6 @@
 #include <cmath>
 
 namespace zp {
-
-namespace {
-
-int VirtualKey(int QtKey) {
-    switch (QtKey) {
-    case Qt::Key_Left: return VK_LEFT;
-    case Qt::Key_Right: return VK_RIGHT;
-    case Qt::Key_Up: return VK_UP;
-    case Qt::Key_Down: return VK_DOWN;
-    default: return 0;
-    }
-}
-
-TShiftState ShiftOf(Qt::KeyboardModifiers M) {
-    TShiftState S = 0;
-    if (M & Qt::ShiftModifier) S |= ssShift;
-    if (M & Qt::ControlModifier) S |= ssCtrl;
-    if (M & Qt::AltModifier) S |= ssAlt;
-    return S;
-}
-
-} // namespace
 
 // ---------------------------------------------------------------- panels
 
@@ -99,10 +78,8 @@ void TLayerPanel::contextMenuEvent(QContextMenuEvent* Event) {
 // ---------------------------------------------------------------- the palette
 
 TfrmLayers::TfrmLayers(TMainForm& Model, QWidget* Parent)
-    : QWidget(Parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint),
-      FModel(Model), FCmbFrames(new QComboBox(this)), FGbarTransp(new QSlider(Qt::Horizontal, this)),
-      FLblBitTransp(new QLabel(QStringLiteral("100"), this)),
+    : TPaletteWindow(pkLayerForm, Parent), FModel(Model), FCmbFrames(new QComboBox(this)),
+      FGbarTransp(new QSlider(Qt::Horizontal, this)), FLblBitTransp(new QLabel(QStringLiteral("100"), this)),
       FLblDeckkraft(new QLabel(QStringLiteral("% Deckkraft"), this)), FLayerUp(new QToolButton(this)),
       FLayerDown(new QToolButton(this)), FPages(new QTabWidget(this)), FLayScrllBx(new QScrollArea),
       FPanelBox(new QWidget), FCmbDuration(new QComboBox), FCmbColorReduction(new QComboBox),
@@ -276,7 +253,6 @@ TfrmLayers::TfrmLayers(TMainForm& Model, QWidget* Parent)
         } catch (const std::exception&) {
             // The preview page says why when it is opened.
         }
-        ShowGifFacts();
     });
     installEventFilter(this);
 
@@ -299,6 +275,7 @@ void TfrmLayers::SelectedDocChanged(TDocForm* Doc) {
     FCurrent = nullptr;
     InsertToCmbBox();
     RebuildPanels();
+    GifChanged();
     UpdateForm();
 }
 
@@ -342,7 +319,7 @@ void TfrmLayers::DocumentChanged(const TDocEvent& E) {
         UpdateGauge();
         return;
     case TDocChange::FrameSettings: UpdateForm(); return;
-    case TDocChange::Gif: ShowGifFacts(); return;
+    case TDocChange::Gif: GifChanged(); return;
     case TDocChange::Caption:
     case TDocChange::Modified:
     case TDocChange::UndoRedo:
@@ -572,8 +549,8 @@ bool TfrmLayers::eventFilter(QObject* Watched, QEvent* Event) {
     if (Event->type() == QEvent::KeyPress &&
         (Watched == this || Watched == FPanelBox || Watched == FLayScrllBx)) {
         auto* K = static_cast<QKeyEvent*>(Event);
-        if (const int Key = VirtualKey(K->key()); Key && FDoc) {
-            FDoc->ImgViewKeyDown(Key, ShiftOf(K->modifiers()));
+        if (const int Key = ToArrowKey(K->key()); Key && FDoc) {
+            FDoc->ImgViewKeyDown(Key, ToShiftState(K->modifiers(), Qt::NoButton));
             return true;
         }
     }

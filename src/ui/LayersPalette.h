@@ -2,6 +2,7 @@
 
 #include "document/DocForm.h"
 #include "raster/LayerRef.h"
+#include "ui/PaletteWindow.h"
 
 #include <QFrame>
 #include <QPointer>
@@ -59,7 +60,7 @@ private:
 // shown frame with selection, order and drag and drop; the opacity gauge; the frame box; the
 // animation settings of each frame and the loop count. A floating, always-on-top tool window
 // that follows the selected document through its events.
-class TfrmLayers final : public QWidget {
+class TfrmLayers final : public TPaletteWindow {
     Q_OBJECT
 public:
     static constexpr int PanelWidth = 137, PanelHeight = 41;
@@ -101,8 +102,6 @@ public:
     void RefreshPanels();
 
 protected:
-    void moveEvent(QMoveEvent* Event) override;
-    void closeEvent(QCloseEvent* Event) override;
     bool eventFilter(QObject* Watched, QEvent* Event) override;
 
 private:
@@ -119,6 +118,7 @@ private:
     void InsertToCmbBox();
     void UpdateGauge();
     void ShowGifFacts();
+    void GifChanged();
     // The frame whose settings the page edits: the shown one, or the one chosen in the frame box
     // while the preview is shown; -1 for none.
     int SettingsFrame() const;
@@ -126,7 +126,6 @@ private:
     void ApplyLoops();
     void ScheduleGif();
     bool DropOnList(const QMimeData& Data, QPoint At);
-    void SaveProps(bool Visible);
 
     TMainForm& FModel;
     int FSelectedHandler = 0;
@@ -153,9 +152,10 @@ private:
     QTimer* FTimer1;
     QTimer* FGifTimer;
     int LabelWidth = 85;
-    bool IsAdjusted = false;
     // While the controls are filled from the document, their changes are not edits.
     bool FUpdating = false;
+    // Size of the document's assembled animation in bytes; -1 for none.
+    qint64 FGifBytes = -1;
 };
 
 } // namespace zp

@@ -4,9 +4,7 @@
 #include "shell/MainForm.h"
 #include "shell/Settings.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLocale>
 #include <QSlider>
@@ -142,6 +140,13 @@ void TfrmLayers::ScheduleGif() {
     ShowGifFacts();
 }
 
+void TfrmLayers::GifChanged() {
+    // Encoded once per assembled animation, not at every refresh of the facts.
+    const TGIFImage* Gif = FDoc ? FDoc->GifImg() : nullptr;
+    FGifBytes = Gif ? static_cast<qint64>(Gif->SaveToBytes().size()) : -1;
+    ShowGifFacts();
+}
+
 void TfrmLayers::ShowGifFacts() {
     if (!FDoc) {
         FGifFacts->clear();
@@ -151,10 +156,9 @@ void TfrmLayers::ShowGifFacts() {
     long long Total = 0;
     for (int I = 0; I < FDoc->FrameCount(); ++I) Total += FDoc->Frame(I).Duration;
     QString Size = QStringLiteral("noch nicht bekannt, erst nach „Gif Vorschau“");
-    if (const TGIFImage* Gif = FDoc->GifImg())
+    if (FGifBytes >= 0)
         Size = QStringLiteral("%1 KB").arg(
-            QLocale(QLocale::German)
-                .toString(static_cast<double>(Gif->SaveToBytes().size()) / 1024.0, 'f', 1));
+            QLocale(QLocale::German).toString(static_cast<double>(FGifBytes) / 1024.0, 'f', 1));
     const int N = FDoc->FrameCount();
     FGifFacts->setText(
         QStringLiteral("%1, Spieldauer %2 s\nGIF-Größe: %3")
@@ -182,21 +186,6 @@ void TfrmLayers::Adjust(QWidget* MainWindow) {
     move(Left, Top);
     setVisible(S.LayerFormVisible);
     IsAdjusted = true;
-}
-
-void TfrmLayers::SaveProps(bool Visible) {
-    Settings().SaveFormProps(TFormProps{pkLayerForm, x(), y(), width(), height(), Visible});
-}
-
-void TfrmLayers::moveEvent(QMoveEvent* Event) {
-    QWidget::moveEvent(Event);
-    if (IsAdjusted && isVisible() && !(QGuiApplication::mouseButtons() & Qt::LeftButton)) SaveProps(true);
-}
-
-void TfrmLayers::closeEvent(QCloseEvent* Event) {
-    // Only the user's close hides the palette for the next start; quitting closes it too.
-    if (Event->spontaneous()) SaveProps(false);
-    QWidget::closeEvent(Event);
 }
 
 } // namespace zp

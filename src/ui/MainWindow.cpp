@@ -290,7 +290,7 @@ void TMainWindow::SetCaption(const QString& Caption) {
     setWindowTitle(Caption);
 }
 
-QWidget* TMainWindow::PaletteOf(const QString& MenuComponent) const {
+TPaletteWindow* TMainWindow::PaletteOf(const QString& MenuComponent) const {
     if (MenuComponent == QLatin1String("mnPaintbox")) return FPaintbox;
     if (MenuComponent == QLatin1String("mnLayerTool")) return FLayers;
     return nullptr;
@@ -302,11 +302,10 @@ bool TMainWindow::IsPaletteVisible(const QString& MenuComponent) const {
 }
 
 void TMainWindow::TogglePalette(const QString& MenuComponent) {
-    QWidget* P = PaletteOf(MenuComponent);
+    TPaletteWindow* P = PaletteOf(MenuComponent);
     if (!P) return;
     P->setVisible(!P->isVisible());
-    const TPaletteKind Kind = P == FPaintbox ? pkPaintBox : pkLayerForm;
-    Settings().SaveFormProps(TFormProps{Kind, P->x(), P->y(), P->width(), P->height(), P->isVisible()});
+    P->SaveProps(P->isVisible());
 }
 
 void TMainWindow::AdjustPalettes() {
@@ -316,9 +315,8 @@ void TMainWindow::AdjustPalettes() {
 }
 
 void TMainWindow::SavePalettePositions() {
-    for (const auto& [Kind, P] :
-         {std::pair<TPaletteKind, QWidget*>{pkPaintBox, FPaintbox}, {pkLayerForm, FLayers}})
-        Settings().SaveFormProps(TFormProps{Kind, P->x(), P->y(), P->width(), P->height(), P->isVisible()});
+    for (TPaletteWindow* P : {static_cast<TPaletteWindow*>(FPaintbox), static_cast<TPaletteWindow*>(FLayers)})
+        P->SaveProps(P->isVisible());
 }
 
 void TMainWindow::SetMenuCheck(const QString& MenuComponent, bool Checked) {

@@ -17,6 +17,7 @@ namespace zp {
 class TDocumentWindow;
 class TQtUserDialogs;
 class TfrmLayers;
+class TPaletteWindow;
 class TfrmPaintbox;
 class TQtClipboard;
 
@@ -69,7 +70,7 @@ private:
     void Run(TCmd Command);
     void Report(const std::exception& E);
     // The palette window behind a "Fenster" menu command; null for palettes not built yet.
-    QWidget* PaletteOf(const QString& MenuComponent) const;
+    TPaletteWindow* PaletteOf(const QString& MenuComponent) const;
     // What each activation does; runs after the event that caused it.
     void Activated();
 

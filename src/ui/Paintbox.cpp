@@ -48,9 +48,8 @@ constexpr TToolButtonRow ToolButtons[] = {
 } // namespace
 
 TfrmPaintbox::TfrmPaintbox(TPaletteModel& Model, QWidget* Parent)
-    : QWidget(Parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint),
-      FGroup(new QButtonGroup(this)), FColor1(new TColorSwatch(Model.State().Color1, this)),
+    : TPaletteWindow(pkPaintBox, Parent), FGroup(new QButtonGroup(this)),
+      FColor1(new TColorSwatch(Model.State().Color1, this)),
       FColor2(new TColorSwatch(Model.State().Color2, this)), FTimerColorPicker(new QTimer(this)),
       FModel(Model) {
     setWindowTitle(QStringLiteral("Paintbox"));
@@ -169,21 +168,6 @@ void TfrmPaintbox::Adjust(QWidget* MainWindow) {
     move(Left, Top);
     setVisible(S.PaintBoxVisible);
     IsAdjusted = true;
-}
-
-void TfrmPaintbox::SaveProps(bool Visible) {
-    Settings().SaveFormProps(TFormProps{pkPaintBox, x(), y(), width(), height(), Visible});
-}
-
-void TfrmPaintbox::moveEvent(QMoveEvent* Event) {
-    QWidget::moveEvent(Event);
-    if (IsAdjusted && isVisible() && !(QGuiApplication::mouseButtons() & Qt::LeftButton)) SaveProps(true);
-}
-
-void TfrmPaintbox::closeEvent(QCloseEvent* Event) {
-    // Only the user's close hides the palette for the next start; quitting closes it too.
-    if (Event->spontaneous()) SaveProps(false);
-    QWidget::closeEvent(Event);
 }
 
 } // namespace zp

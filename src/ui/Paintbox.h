@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shell/PaletteModel.h"
+#include "ui/PaletteWindow.h"
 
 #include <QWidget>
 
@@ -17,7 +18,7 @@ class TColorSwatch;
 // The tool palette: fourteen exclusive tool buttons and the two colour swatches, with the
 // screen colour picker. A floating, always-on-top tool window. It edits the palette model and
 // shows what the model holds.
-class TfrmPaintbox : public QWidget {
+class TfrmPaintbox : public TPaletteWindow {
     Q_OBJECT
 public:
     explicit TfrmPaintbox(TPaletteModel& Model, QWidget* Parent = nullptr);
@@ -44,15 +45,12 @@ public:
     std::function<bool(TColor&)> AskColor;
 
 protected:
-    void moveEvent(QMoveEvent* Event) override;
-    void closeEvent(QCloseEvent* Event) override;
     void mouseReleaseEvent(QMouseEvent* Event) override;
 
 private:
     void BtnClick(int Id);
     void PickStep();
     void EndPick();
-    void SaveProps(bool Visible);
     void ShowState(const TPaletteState& State);
 
     QButtonGroup* FGroup;
@@ -61,7 +59,6 @@ private:
     QTimer* FTimerColorPicker;
     TPaletteModel& FModel;
     int FModelHandler = 0;
-    bool IsAdjusted = false;
 };
 
 } // namespace zp

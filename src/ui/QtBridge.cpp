@@ -25,6 +25,16 @@ TShiftState ToShiftState(Qt::KeyboardModifiers Modifiers, Qt::MouseButtons Butto
     return S;
 }
 
+int ToArrowKey(int QtKey) {
+    switch (QtKey) {
+    case Qt::Key_Left: return VK_LEFT;
+    case Qt::Key_Right: return VK_RIGHT;
+    case Qt::Key_Up: return VK_UP;
+    case Qt::Key_Down: return VK_DOWN;
+    default: return 0;
+    }
+}
+
 namespace {
 
 // The program's own cursors: 1 drawing tools, 2 pointer tool, 110 colour picking, 117 filling,

@@ -17,6 +17,8 @@ inline TRect FromQRect(const QRect& R) {
 
 TMouseButton ToMouseButton(Qt::MouseButton Button);
 TShiftState ToShiftState(Qt::KeyboardModifiers Modifiers, Qt::MouseButtons Buttons);
+// The arrow keys as the canvas takes them (VK_LEFT ...); 0 for any other key.
+int ToArrowKey(int QtKey);
 // The program's screen cursor numbers as Qt cursors.
 QCursor ToQCursor(TCursor Cursor);
 

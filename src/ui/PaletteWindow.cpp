@@ -1,0 +1,28 @@
+#include "ui/PaletteWindow.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+
+namespace zp {
+
+TPaletteWindow::TPaletteWindow(TPaletteKind Kind, QWidget* Parent)
+    : QWidget(Parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint),
+      FKind(Kind) {}
+
+void TPaletteWindow::SaveProps(bool Visible) {
+    Settings().SaveFormProps(TFormProps{FKind, x(), y(), width(), height(), Visible});
+}
+
+void TPaletteWindow::moveEvent(QMoveEvent* Event) {
+    QWidget::moveEvent(Event);
+    if (IsAdjusted && isVisible() && !(QGuiApplication::mouseButtons() & Qt::LeftButton)) SaveProps(true);
+}
+
+void TPaletteWindow::closeEvent(QCloseEvent* Event) {
+    // Only the user's close hides the palette for the next start; quitting closes it too.
+    if (Event->spontaneous()) SaveProps(false);
+    QWidget::closeEvent(Event);
+}
+
+} // namespace zp

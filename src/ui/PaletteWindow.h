@@ -1,0 +1,30 @@
+#pragma once
+
+#include "shell/Settings.h"
+
+#include <QWidget>
+
+namespace zp {
+
+// A floating, always-on-top palette whose place, size and visibility the settings keep: a
+// move stores the place once the palette is placed, the user's close stores it as hidden.
+class TPaletteWindow : public QWidget {
+    Q_OBJECT
+public:
+    TPaletteWindow(TPaletteKind Kind, QWidget* Parent);
+
+    // Writes the palette's geometry with the given visibility into the settings.
+    void SaveProps(bool Visible);
+
+protected:
+    void moveEvent(QMoveEvent* Event) override;
+    void closeEvent(QCloseEvent* Event) override;
+
+    // Placed from the settings: moves are stored from now on.
+    bool IsAdjusted = false;
+
+private:
+    TPaletteKind FKind;
+};
+
+} // namespace zp
