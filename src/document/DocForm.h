@@ -339,6 +339,23 @@ public:
     // A new figure style from the properties and layers palettes; PatternFileName, when not
     // empty, is a picture for the pattern fill.
     std::unique_ptr<T2DLayerStyle> GetALayerStyle(const QString& PatternFileName) const;
+    // Writes the properties palette into a text style: text, font, colour, outline, shadow and,
+    // while "Muster" is on, the pattern (PatternFileName as for GetALayerStyle). Numbers the
+    // palette does not hold within their range leave the style's value.
+    void UpdateTextLayer(TFontLayerStyle& Style, const QString& PatternFileName) const;
+    // The selected text layer takes the palette's text style (undoFontLayerStyle) and is drawn
+    // anew. Continue: the edit goes on the burst of edits before it (typing, a gauge being
+    // dragged), which keeps one undo entry while nothing else was recorded in between.
+    void ApplyToText(const QString& PatternFileName = QString(), bool Continue = false);
+    // The text colour was chosen: the selected text's gradient, hatch and pattern picture go
+    // and it takes the palette's text style (one undo entry).
+    void ApplyTextColor();
+    // A selected text as ApplyToText, a selected figure or picture the palette's figure style
+    // (undo2DLayerStyle); nothing for other layers.
+    void ApplyToSelection(const QString& PatternFileName = QString(), bool Continue = false);
+    // The palette fields that show a layer's style (a text's font and text too); nothing for a
+    // layer without style. Applies nothing.
+    static void LoadPaletteFromLayer(const TCustomLayer* Layer, TPaletteState& P);
     void GetPatternWrapMode(T2DLayerStyle& ALayerStyle) const;
     void GetPatternWrapMode(TFontLayerStyle& AFontLayerStyle) const;
 
@@ -415,6 +432,8 @@ private:
 
     // The change path: every structural change of frames and layers goes through these.
     TUndos& AddUndo(TUndoType Kind, TTabSheet* Page);
+    // The newest record took one more edit of its burst.
+    void RenewNewestRecord();
     void AttachLayerHandlers(TCustomLayer& Layer);
     // Puts a layer (back) into a frame at Index (-1: on top) and announces it.
     TBitmapLayer* PutLayer(std::unique_ptr<TCustomLayer> Layer, TTabSheet& Page, int Index);
@@ -447,6 +466,14 @@ private:
     static void RedrawStyled(TStyledLayer& Layer);
     void NoPattern();
     void RepaintStyled(TStyledLayer& Layer, TUndoType Kind, const std::function<void(T2DLayerStyle&)>& Edit);
+    // A style edit with its undo entry, merged into the burst's entry when Continue allows.
+    void ChangeStyle(TStyledLayer& Layer, TUndoType Kind, bool Continue,
+                     const std::function<void(TStyledLayer&)>& Edit);
+    void PaintFigureStyle(const T2DLayerStyle& ALayerStyle, bool Continue);
+    // The palette's pattern (a file's picture, the existing picture kept, or the hatch) on Target.
+    void ApplyPalettePattern(T2DLayerStyle& Target, const T2DLayerStyle* Existing,
+                             const QString& PatternFileName) const;
+    void PatternApplied(const T2DLayerStyle& Style);
     void StartDragOut();
     // A clone of Source on top of the current frame at Location, with an undo entry of Kind.
     TBitmapLayer* InsertClone(const TBitmapLayer& Source, TUndoType Kind, const TFloatRect& Location);
@@ -496,6 +523,8 @@ private:
     std::vector<TUndos> FRedoList;
     // Serial of the newest record at the last save; 0: the document as created.
     std::uint64_t FSavedSerial = 0;
+    // The undo entry of the last style burst; a continued edit merges into it.
+    std::uint64_t FBurstSerial = 0;
     bool FWasModified = false;
     bool FDestroying = false;
     bool FAssembling = false;

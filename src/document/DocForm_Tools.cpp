@@ -288,7 +288,10 @@ int TDocForm::ClampedEdgeCount() {
 }
 
 void TDocForm::NoPattern() {
-    FHost.ChangePalette([](TPaletteState& S) { S.Pattern = false; });
+    FHost.ChangePalette([](TPaletteState& S) {
+        S.Pattern = false;
+        S.HatchIndex = -1;
+    });
 }
 
 // ---------------------------------------------------------------- figures
@@ -404,9 +407,14 @@ void TDocForm::FillAtRelease() {
 }
 
 void TDocForm::Paint2DFigure(const T2DLayerStyle& ALayerStyle) {
+    PaintFigureStyle(ALayerStyle, false);
+}
+
+void TDocForm::PaintFigureStyle(const T2DLayerStyle& ALayerStyle, bool Continue) {
     T2DFiguren* F = AsFigure(FSelection.Get());
     if (!F) return;
-    RepaintStyled(*F, undo2DLayerStyle, [&ALayerStyle](T2DLayerStyle& S) {
+    ChangeStyle(*F, undo2DLayerStyle, Continue, [&ALayerStyle](TStyledLayer& L) {
+        T2DLayerStyle& S = L.LayerStyle();
         S.SetOutline(ALayerStyle.Outline());
         S.SetOutlineSize(ALayerStyle.OutlineSize());
         S.SetOutlineColor(ALayerStyle.OutlineColor());
@@ -430,6 +438,7 @@ void TDocForm::Paint2DFigure(const T2DLayerStyle& ALayerStyle) {
             if (const auto& Image = ALayerStyle.FillPatternBitmap()) S.SetFillPatternBitmap(Image->Clone());
             S.SetFillPatternWrapMode(ALayerStyle.FillPatternWrapMode());
         }
+        RedrawStyled(L);
     });
 }
 

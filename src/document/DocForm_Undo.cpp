@@ -94,6 +94,12 @@ TUndos& TDocForm::AddUndo(TUndoType Kind, TTabSheet* Page) {
     return FUndoList.back();
 }
 
+void TDocForm::RenewNewestRecord() {
+    // A newer serial: the document differs from what was saved, even if saved mid-burst.
+    FUndoList.back().fSerial = NextSerial++;
+    UndoListChanged();
+}
+
 void TDocForm::UndoListChanged() {
     Notify(TDocChange::UndoRedo);
     const bool Now = Modified();

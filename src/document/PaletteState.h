@@ -55,6 +55,9 @@ struct TPaletteState {
 
     // --- properties palette
     TEnableType PropertiesMode = enableDefault;
+    // "Text hier eingeben:" and the text colour swatch.
+    QString Text;
+    TColor TextColor = 0x000000;
     QString LineWidth = QStringLiteral("1");
     QString EdgeCount = QStringLiteral("5");
     bool Outline = false;
@@ -72,8 +75,10 @@ struct TPaletteState {
     bool Pattern = false;
     int HatchIndex = -1;
     int WrapModeIndex = 0;
+    // The selection's fill is a pattern picture: the wrap-mode list applies to it.
+    bool PatternImage = false;
     QString FontName = QStringLiteral("Arial");
-    int FontSize = 20;
+    QString FontSize = QStringLiteral("10");
     bool FontBold = false;
     bool FontItalic = false;
     bool FontUnderline = false;

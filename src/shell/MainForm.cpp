@@ -2,6 +2,7 @@
 #include "shell/MainForm.h"
 
 #include "document/UserDialogs.h"
+#include "layers/StyledLayer.h"
 #include "raster/RubberbandLayer.h"
 #include "shell/FileVersionInfo.h"
 #include "shell/LangText.h"
@@ -397,6 +398,14 @@ void TMainForm::SelectionChanged() {
     if (!FSelectedDocForm) return;
     EnableSpecMenuItems();
     UpdatePropertiesMode();
+    ShowSelectedStyle();
+}
+
+void TMainForm::ShowSelectedStyle() {
+    if (!FSelectedDocForm) return;
+    const TCustomLayer* S = FSelectedDocForm->Selection();
+    if (!dynamic_cast<const TStyledLayer*>(S)) return;
+    Palettes.Change([S](TPaletteState& P) { TDocForm::LoadPaletteFromLayer(S, P); });
 }
 
 std::vector<TEnableType> TMainForm::PropertiesModes(const TCustomLayer& S) const {

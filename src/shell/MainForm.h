@@ -47,6 +47,8 @@ public:
     virtual void TogglePalette(const QString& MenuComponent) = 0;
     // Places every palette from the settings.
     virtual void AdjustPalettes() = 0;
+    // The properties palette's text field takes the keyboard focus.
+    virtual void FocusPropertiesText() = 0;
     virtual void SavePalettePositions() = 0;
 };
 
@@ -109,6 +111,8 @@ public:
     // --- command states
     void SelectionChanged();
     void UpdatePropertiesMode();
+    // The properties palette shows the selected layer's style (nothing is applied).
+    void ShowSelectedStyle();
     // The properties palette modes for a selected layer, in the order they are applied.
     std::vector<TEnableType> PropertiesModes(const TCustomLayer& S) const;
     // The states for the selected document; nothing when none is selected. Tool buttons stay

@@ -62,10 +62,10 @@ void TMainForm::Execute(TCmd Command) {
 
     // --- Bearbeiten
     case TCmd::Undo:
-        if (Doc) Doc->Undo();
+        if (Doc) Doc->Undo(), ShowSelectedStyle();
         break;
     case TCmd::Redo:
-        if (Doc) Doc->Redo();
+        if (Doc) Doc->Redo(), ShowSelectedStyle();
         break;
     case TCmd::Rotate270:
         if (Doc) Doc->Rotate270Click();
@@ -195,6 +195,10 @@ void TMainForm::NewTextLayer() {
     TDocForm* Doc = FSelectedDocForm;
     if (!Doc || !Doc->NewTextLayer()) return;
     ActivateZeigerTool();
+    if (FView.IsPaletteVisible(QStringLiteral("mnTextTool"))) {
+        UpdatePropertiesMode();
+        FView.FocusPropertiesText();
+    }
     EnableSpecMenuItems();
 }
 

@@ -9,6 +9,7 @@
 #include "ui/LangCaptions.h"
 #include "ui/LayersPalette.h"
 #include "ui/Paintbox.h"
+#include "ui/PropertiesPalette.h"
 #include "ui/QtClipboard.h"
 #include "ui/QtDialogs.h"
 
@@ -16,6 +17,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -88,6 +90,7 @@ TMainWindow::TMainWindow(bool Interactive, QWidget* Parent)
     BuildMenus();
     BuildToolBar();
     FPaintbox = new TfrmPaintbox(FModel->Palettes, this);
+    FProps = new TfrmFontProp(*FModel, this);
     FLayers = new TfrmLayers(*FModel, this);
     FPaintbox->OnToolClick = [this](TPaintTool Tool) { FModel->PaintboxToolClicked(Tool); };
     FPaintbox->OnSetCursor = [this](int Cursor) { FModel->SetNewCursor(Cursor); };
@@ -106,6 +109,8 @@ TMainWindow::~TMainWindow() {
     FPaintbox = nullptr;
     delete FLayers;
     FLayers = nullptr;
+    delete FProps;
+    FProps = nullptr;
     FModel.reset();
     if (FDialogs) SetUserDialogs(nullptr);
 }
@@ -293,6 +298,7 @@ void TMainWindow::SetCaption(const QString& Caption) {
 TPaletteWindow* TMainWindow::PaletteOf(const QString& MenuComponent) const {
     if (MenuComponent == QLatin1String("mnPaintbox")) return FPaintbox;
     if (MenuComponent == QLatin1String("mnLayerTool")) return FLayers;
+    if (MenuComponent == QLatin1String("mnTextTool")) return FProps;
     return nullptr;
 }
 
@@ -310,13 +316,21 @@ void TMainWindow::TogglePalette(const QString& MenuComponent) {
 
 void TMainWindow::AdjustPalettes() {
     if (!FInteractive) return;
+    FProps->Adjust(this);
     FPaintbox->Adjust(this);
     FLayers->Adjust(this);
 }
 
 void TMainWindow::SavePalettePositions() {
-    for (TPaletteWindow* P : {static_cast<TPaletteWindow*>(FPaintbox), static_cast<TPaletteWindow*>(FLayers)})
+    for (TPaletteWindow* P : {static_cast<TPaletteWindow*>(FProps), static_cast<TPaletteWindow*>(FPaintbox),
+                              static_cast<TPaletteWindow*>(FLayers)})
         P->SaveProps(P->isVisible());
+}
+
+void TMainWindow::FocusPropertiesText() {
+    if (!FProps->EditText()->isEnabled()) return;
+    FProps->activateWindow();
+    FProps->EditText()->setFocus(Qt::OtherFocusReason);
 }
 
 void TMainWindow::SetMenuCheck(const QString& MenuComponent, bool Checked) {

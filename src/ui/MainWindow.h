@@ -16,6 +16,7 @@ namespace zp {
 
 class TDocumentWindow;
 class TQtUserDialogs;
+class TfrmFontProp;
 class TfrmLayers;
 class TPaletteWindow;
 class TfrmPaintbox;
@@ -54,9 +55,11 @@ public:
     void TogglePalette(const QString& MenuComponent) override;
     void AdjustPalettes() override;
     void SavePalettePositions() override;
+    void FocusPropertiesText() override;
 
     TfrmPaintbox* Paintbox() const { return FPaintbox; }
     TfrmLayers* LayersPalette() const { return FLayers; }
+    TfrmFontProp* PropertiesPalette() const { return FProps; }
 
 protected:
     void closeEvent(QCloseEvent* Event) override;
@@ -81,6 +84,7 @@ private:
     std::unique_ptr<TMainForm> FModel;
     TfrmPaintbox* FPaintbox = nullptr;
     TfrmLayers* FLayers = nullptr;
+    TfrmFontProp* FProps = nullptr;
     QHash<QString, QAction*> FActions;
     // The menu item of each command, and the tool buttons whose state follows theirs.
     QHash<int, QAction*> FCommandActions;

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QMainWindow>
 
 namespace zp {
 
@@ -23,6 +24,12 @@ void TPaletteWindow::closeEvent(QCloseEvent* Event) {
     // Only the user's close hides the palette for the next start; quitting closes it too.
     if (Event->spontaneous()) SaveProps(false);
     QWidget::closeEvent(Event);
+}
+
+int PaletteTopBelowToolBar(const QWidget* MainWindow) {
+    const auto* Main = qobject_cast<const QMainWindow*>(MainWindow);
+    if (Main && Main->centralWidget()) return Main->centralWidget()->mapToGlobal(QPoint(0, 0)).y();
+    return MainWindow->geometry().top();
 }
 
 } // namespace zp

@@ -27,4 +27,7 @@ private:
     TPaletteKind FKind;
 };
 
+// Where a palette placed "at the top" goes: just below the main window's menu and tool bar.
+int PaletteTopBelowToolBar(const QWidget* MainWindow);
+
 } // namespace zp

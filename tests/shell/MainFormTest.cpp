@@ -48,6 +48,8 @@ struct TFakeView : TMainFormView {
     void SetMenuCheck(const QString& C, bool Checked) override { Checks[C] = Checked; }
     void TogglePalette(const QString& C) override { Toggled << C; }
     void AdjustPalettes() override { ++Adjusted; }
+    int TextFocused = 0;
+    void FocusPropertiesText() override { ++TextFocused; }
 };
 
 // A layer that calls itself by another class name, as the figure and text layers will.

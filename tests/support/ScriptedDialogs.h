@@ -88,6 +88,13 @@ public:
         return std::make_unique<TCountingProgress>(*this);
     }
     QString AskTemplate(bool) override { return ++Questions, Pop(Templates, QString()); }
+    // The colour dialog: the next colour, or Cancel when none is queued.
+    bool AskColor(TColor& Color) override {
+        ++Questions;
+        if (Colors.empty()) return false;
+        Color = Pop(Colors, Color);
+        return true;
+    }
 
     std::deque<TModalResult> Answers;
     std::deque<TEntry> Shown;
@@ -105,6 +112,7 @@ public:
     std::deque<std::pair<QString, int>> SaveNames;
     std::deque<std::pair<QString, int>> SavePresets;
     std::deque<TModalResult> ReplaceAnswers;
+    std::deque<TColor> Colors;
     bool CancelProgress = false;
 
 private:

@@ -11,6 +11,7 @@
 #include "ui/LayerDrag.h"
 #include "ui/LayersPalette.h"
 #include "ui/Paintbox.h"
+#include "ui/PropertiesPalette.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -312,15 +313,18 @@ TEST_F(TPaletteFixture, MenuToggleAndQuittingKeepsThePalettesShown) {
     Window->Action("mnLayerTool")->trigger();
     EXPECT_TRUE(P.isVisible());
     Window->Paintbox()->show();
+    Window->PropertiesPalette()->show();
     // Quitting closes every window, palettes included, without the user asking.
     Window->close();
-    for (QWidget* Palette : {static_cast<QWidget*>(&P), static_cast<QWidget*>(Window->Paintbox())}) {
+    for (QWidget* Palette : {static_cast<QWidget*>(&P), static_cast<QWidget*>(Window->Paintbox()),
+                             static_cast<QWidget*>(Window->PropertiesPalette())}) {
         QCloseEvent Close;
         QApplication::sendEvent(Palette, &Close);
     }
     const TSettings& S = RecreateSettings();
     EXPECT_TRUE(S.LayerFormVisible);
     EXPECT_TRUE(S.PaintBoxVisible);
+    EXPECT_TRUE(S.TextFormVisible);
 }
 
 } // namespace
