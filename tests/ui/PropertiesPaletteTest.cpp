@@ -11,6 +11,7 @@
 #include "shell/Settings.h"
 #include "ui/ColorSwatch.h"
 #include "ui/FontCombo.h"
+#include "ui/LangCaptions.h"
 #include "ui/LayersPalette.h"
 #include "ui/Paintbox.h"
 #include "ui/PropertiesPalette.h"
@@ -465,6 +466,29 @@ TEST_F(TPropsFixture, ScreenshotSheetOfTheModes) {
         QDir(QStringLiteral(ZP_ARTEFACT_DIR)).filePath(QStringLiteral("properties-palette-modes.png"));
     QDir().mkpath(QStringLiteral(ZP_ARTEFACT_DIR));
     EXPECT_TRUE(Sheet.save(Out));
+}
+
+// The captions and hints come from the language file by tag, also for pages a mode hides.
+TEST_F(TPropsFixture, CaptionsComeFromTheLanguageFile) {
+    const QString Name = Places.ProgramDir() + QStringLiteral("/lang.ini");
+    QFile F(Name);
+    ASSERT_TRUE(F.open(QIODevice::ReadOnly));
+    QString Text = QString::fromUtf8(F.readAll());
+    F.close();
+    for (auto [From, To] :
+         {std::pair{"\n83=Schrift", "\n83=Schriftart"}, std::pair{"\n89=Umrandung", "\n89=Kontur"},
+          std::pair{"\n84=Bold", "\n84=Fett"}, std::pair{"\n134=Polygon", "\n134=Vieleck"}})
+        Text.replace(QString::fromLatin1(From), QString::fromLatin1(To));
+    ASSERT_TRUE(F.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    F.write(Text.toUtf8());
+    F.close();
+    Window->Model().Palettes.SetPropertiesMode(enableText);
+    LoadCaptions(&P);
+    EXPECT_EQ(Tabs().value(0), QStringLiteral("Schriftart"));
+    EXPECT_EQ(P.CheckBoxBorder()->text(), QStringLiteral("Kontur"));
+    EXPECT_EQ(P.TlbtnBold()->toolTip(), QStringLiteral("Fett"));
+    Window->Model().Palettes.SetPropertiesMode(enablePolygon);
+    EXPECT_EQ(Tabs().value(0), QStringLiteral("Vieleck"));
 }
 
 // "Fenster" -> "Eigenschaften" toggles the palette and its check picture; the settings keep it.
