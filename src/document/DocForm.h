@@ -23,6 +23,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -63,6 +64,12 @@ struct TGifFrames {
     int Duration = 1000; // milliseconds
     TColorReduction ColorReduction = rmQuantize;
     TDitherMode DitherMode = dmFloydSteinberg;
+};
+
+// A resize that cannot be done; the message says why, in German.
+class EResizeError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
 };
 
 // One open project: its frames in animation order, each a view with a background and layers,
@@ -359,6 +366,19 @@ public:
     void GetPatternWrapMode(T2DLayerStyle& ALayerStyle) const;
     void GetPatternWrapMode(TFontLayerStyle& AFontLayerStyle) const;
 
+    // --- resizing every frame
+    // "Arbeitsfläche": every background is stretched to Width x Height (nearest neighbour);
+    // the layers keep their size and their centres follow the picture. "Bildgröße" scales the
+    // figures and texts too. One undo entry, which gives back every frame exactly as it was.
+    // Sizes below 1, or that memory cannot hold, throw EResizeError before anything changes.
+    void ResizeDocument(int Width, int Height);
+    void ResizeImage(int Width, int Height);
+    // The steps without an undo entry.
+    void ResizeDocumentSub(int Width, int Height);
+    void ResizeImageSub(int Width, int Height);
+    // "W;H" of the current frame's background.
+    QString GetStringOfOldWidthAndHeight() const;
+
     // --- undo and redo
     bool CanUndo() const { return !FUndoList.empty(); }
     bool CanRedo() const { return !FRedoList.empty(); }
@@ -432,6 +452,10 @@ private:
 
     // The change path: every structural change of frames and layers goes through these.
     TUndos& AddUndo(TUndoType Kind, TTabSheet* Page);
+    void Resize(int Width, int Height, bool Image);
+    std::vector<TResizedFrame> SnapshotFrames() const;
+    // Exchanges every frame's background and layer states with the snapshot.
+    void SwapFrames(std::vector<TResizedFrame>& Frames);
     // The newest record took one more edit of its burst.
     void RenewNewestRecord();
     void AttachLayerHandlers(TCustomLayer& Layer);

@@ -250,9 +250,14 @@ bool TDocForm::RunRecord(TUndos& R) {
         return true;
     }
     case undoResize:
-    case undoResizeWorkingArea:
-        // Resizing records these with the sizes it needs to go back; nothing else does.
-        return false;
+    case undoResizeWorkingArea: {
+        // The frames exactly as they were, not sampled back: nothing a reduction lost is lost.
+        if (R.fResized.empty()) return false;
+        const QString Now = GetStringOfOldWidthAndHeight();
+        SwapFrames(R.fResized);
+        R.fUndoVar = Now;
+        return true;
+    }
     case undoLayerOrder: {
         TBitmapLayer* L = U.Layer(R);
         if (!L) return false;

@@ -46,6 +46,14 @@ enum TUndoType {
     undoNumLoops,
 };
 
+// A frame as it was before a resize: its background and the state of each of its layers, by
+// id. Running the record exchanges them with the frame's present ones.
+struct TResizedFrame {
+    std::uint64_t PageId = 0;
+    std::unique_ptr<TBitmap32> Background;
+    std::vector<std::pair<std::uint64_t, std::unique_ptr<TBitmapLayer>>> Layers;
+};
+
 // One undo record. What changed is named by identity (a layer's or a frame page's id), never
 // by a pointer, and is looked up when the record runs; a record whose target is gone is
 // skipped. Running a record puts back the state it holds and keeps the state it replaced in
@@ -68,6 +76,8 @@ struct TUndos {
     std::unique_ptr<TImgView32> fUndoView;
     // A frame page out of the document, with its view and layers.
     std::unique_ptr<TTabSheet> fUndoPage;
+    // Every frame of a resized document.
+    std::vector<TResizedFrame> fResized;
     // A small value: "X;Y" of a move, a master alpha, an index, a loop count, a size.
     QVariant fUndoVar;
     // A frame's animation settings, or a layer's rectangle.

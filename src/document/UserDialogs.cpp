@@ -50,6 +50,9 @@ QString TUserDialogs::AskOpenFileName(const QString&, int&) {
 QString TUserDialogs::AskSaveFileName(const QString&, int&, const QString&) {
     return {};
 }
+bool TUserDialogs::AskResize(const QString&, int, int, int&, int&) {
+    return false;
+}
 bool TUserDialogs::AskColor(TColor&) {
     return false;
 }

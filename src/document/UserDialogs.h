@@ -53,6 +53,10 @@ public:
     virtual bool AskAngle(QString& Text);
     // The motion-blur dialog; on OK the strength (1..10) and the direction's list position.
     virtual bool AskMotionBlur(int& Strength, int& Direction);
+    // The size dialog of "Arbeitsfläche" and "Bildgröße" under Caption, starting from the
+    // present size; on OK the size the user confirmed.
+    virtual bool AskResize(const QString& Caption, int OldWidth, int OldHeight, int& NewWidth,
+                           int& NewHeight);
     // File dialogs. Filter uses "Text|*.a;*.b|..." pairs; FilterIndex counts from 1 and is
     // updated to the entry the user chose. An empty result means cancelled.
     virtual QString AskOpenFileName(const QString& Filter, int& FilterIndex);

@@ -126,9 +126,11 @@ public:
     // --- commands
     void Execute(TCmd Command);
     // The commands that the parts of the program still to come carry out; choosing one says so.
-    static bool IsPendingCommand(TCmd Command);
     // The commands the menus hide, which do nothing.
     static bool IsHiddenCommand(TCmd Command);
+    // "Arbeitsfläche" and "Bildgröße": the size dialog, then every frame resized.
+    void mnuWorkingAreaClick();
+    void mnuPictureSizeClick();
     void DeleteALayer();
     void NewTextLayer();
     // "Ausschneiden": the selected layer (or the marked area of it) is copied, then the whole
@@ -173,6 +175,7 @@ public:
     bool SaveDocumentAs(TDocForm& Doc, int FilterIndex = 1);
 
 private:
+    void Resize(const QString& Caption, bool Image);
     TDocForm& CreateDocument();
     void DocumentChanged(TDocForm& Doc, const TDocEvent& Event);
     bool IsOpenDocument(const TDocForm* Doc) const;

@@ -14,29 +14,10 @@
 
 namespace zp {
 
-bool TMainForm::IsPendingCommand(TCmd Command) {
-    switch (Command) {
-    case TCmd::WorkingArea:
-    case TCmd::PictureSize: return true;
-    default: return false;
-    }
-}
-
 bool TMainForm::IsHiddenCommand(TCmd Command) {
     return Command == TCmd::Print || Command == TCmd::NewCustomLayer || Command == TCmd::SimpleDrawing ||
            Command == TCmd::NewBitmapRGBA;
 }
-
-namespace {
-
-// The caption of a command's menu item, without its accelerator mark.
-QString CommandCaption(TCmd Command) {
-    for (const TMenuRow& R : MenuRows())
-        if (R.Command == Command) return QString::fromUtf8(R.Caption).remove(QLatin1Char('&'));
-    return {};
-}
-
-} // namespace
 
 void TMainForm::Execute(TCmd Command) {
     TDocForm* Doc = FSelectedDocForm;
@@ -180,15 +161,35 @@ void TMainForm::Execute(TCmd Command) {
         break;
     case TCmd::Paste: InsertFromClipBoard(); break;
 
-    // Commands whose part of the program is still to come say so instead of doing nothing.
-    case TCmd::WorkingArea:
-    case TCmd::PictureSize:
-        UserDialogs().ShowMessage(
-            QString::fromUtf8(ApplicationTitle),
-            QStringLiteral("„%1“ ist in dieser Version noch nicht verfügbar.").arg(CommandCaption(Command)),
-            TMsgIcon::Information);
-        break;
+    case TCmd::WorkingArea: mnuWorkingAreaClick(); break;
+    case TCmd::PictureSize: mnuPictureSizeClick(); break;
     }
+}
+
+void TMainForm::mnuWorkingAreaClick() {
+    Resize(QStringLiteral("Bild-Arbeitsflächengröße bearbeiten"), false);
+}
+
+void TMainForm::mnuPictureSizeClick() {
+    Resize(QStringLiteral("Bildgröße ändern"), true);
+}
+
+void TMainForm::Resize(const QString& Caption, bool Image) {
+    TDocForm* Doc = FSelectedDocForm;
+    if (!Doc || !Doc->CurrentView()) return;
+    const TBitmap32& B = Doc->CurrentView()->Bitmap();
+    int Width = 0, Height = 0;
+    if (!UserDialogs().AskResize(Caption, B.Width(), B.Height(), Width, Height)) return;
+    try {
+        if (Image)
+            Doc->ResizeImage(Width, Height);
+        else
+            Doc->ResizeDocument(Width, Height);
+    } catch (const EResizeError& E) {
+        UserDialogs().ShowMessage(QString::fromUtf8(ApplicationTitle), QString::fromUtf8(E.what()),
+                                  TMsgIcon::Error);
+    }
+    EnableSpecMenuItems();
 }
 
 void TMainForm::NewTextLayer() {

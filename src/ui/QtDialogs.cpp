@@ -4,6 +4,7 @@
 #include "ui/AboutBox.h"
 #include "ui/Dialogs.h"
 #include "ui/TemplateBrowser.h"
+#include "ui/WorkingAreaDlg.h"
 
 #include <QColorDialog>
 #include <QCoreApplication>
@@ -90,6 +91,19 @@ bool TQtUserDialogs::AskMotionBlur(int& Strength, int& Direction) {
     if (FMotionBlur->exec() != QDialog::Accepted) return false;
     Strength = FMotionBlur->Strength();
     Direction = FMotionBlur->Direction();
+    return true;
+}
+
+bool TQtUserDialogs::AskResize(const QString& Caption, int OldWidth, int OldHeight, int& NewWidth,
+                               int& NewHeight) {
+    // A fresh dialog each time, with the proportion kept.
+    TfrmWorkingAreaDlg Dialog(FMainWindow);
+    Dialog.setWindowTitle(Caption);
+    Dialog.OldWidth = OldWidth;
+    Dialog.OldHeight = OldHeight;
+    if (Dialog.exec() != QDialog::Accepted) return false;
+    NewWidth = Dialog.NewWidth;
+    NewHeight = Dialog.NewHeight;
     return true;
 }
 

@@ -32,6 +32,8 @@ public:
     TModalResult AskReplaceFile(const QString& FileName) override;
     bool AskAngle(QString& Text) override;
     bool AskMotionBlur(int& Strength, int& Direction) override;
+    bool AskResize(const QString& Caption, int OldWidth, int OldHeight, int& NewWidth,
+                   int& NewHeight) override;
     QString AskOpenFileName(const QString& Filter, int& FilterIndex) override;
     QString AskSaveFileName(const QString& Filter, int& FilterIndex, const QString& FileName) override;
     bool AskColor(TColor& Color) override;

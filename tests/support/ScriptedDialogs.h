@@ -88,6 +88,14 @@ public:
         return std::make_unique<TCountingProgress>(*this);
     }
     QString AskTemplate(bool) override { return ++Questions, Pop(Templates, QString()); }
+    bool AskResize(const QString& Caption, int OldWidth, int OldHeight, int& NewWidth,
+                   int& NewHeight) override {
+        ++Questions;
+        ResizesAsked.push_back({Caption, OldWidth, OldHeight});
+        if (Resizes.empty()) return false;
+        std::tie(NewWidth, NewHeight) = Pop(Resizes, std::pair{0, 0});
+        return true;
+    }
     // The colour dialog: the next colour, or Cancel when none is queued.
     bool AskColor(TColor& Color) override {
         ++Questions;
@@ -113,6 +121,13 @@ public:
     std::deque<std::pair<QString, int>> SavePresets;
     std::deque<TModalResult> ReplaceAnswers;
     std::deque<TColor> Colors;
+    // Size dialog answers, and what each showing was given.
+    std::deque<std::pair<int, int>> Resizes;
+    struct TResizeAsked {
+        QString Caption;
+        int OldWidth, OldHeight;
+    };
+    std::deque<TResizeAsked> ResizesAsked;
     bool CancelProgress = false;
 
 private:
