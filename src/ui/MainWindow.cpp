@@ -260,7 +260,21 @@ int TMainWindow::DocumentWindowCount() const {
 }
 
 void TMainWindow::PlaceDocument(TDocForm& Doc, int Left, int Top, int Width, int Height) {
-    if (QMdiSubWindow* Sub = FWindows.value(&Doc)) Sub->setGeometry(Left, Top, Width, Height);
+    QMdiSubWindow* Sub = FWindows.value(&Doc);
+    if (!Sub) return;
+    // Within the work area: a window reaching beyond it would hide its own edge and buttons.
+    // It gets narrower first, down to a usable size, and only then moves.
+    const QSize Area = FMdiArea->viewport()->size();
+    if (FMdiArea->isVisible() && !Area.isEmpty()) {
+        const auto Fit = [](int& Start, int& Extent, int Available, int Usable) {
+            if (Start + Extent <= Available) return;
+            Extent = std::min(std::max(Available - Start, std::min(Extent, Usable)), Available);
+            Start = std::max(0, std::min(Start, Available - Extent));
+        };
+        Fit(Left, Width, Area.width(), 320);
+        Fit(Top, Height, Area.height(), 240);
+    }
+    Sub->setGeometry(Left, Top, Width, Height);
 }
 
 void TMainWindow::SetZoomText(const QString& Text) {

@@ -1,6 +1,8 @@
 // Editing layers through the real window: mouse clicks on the canvas, key short cuts, menu
 // items and tool buttons, on the offscreen platform.
 #include "support/EditingFixture.h"
+
+#include "shell/Settings.h"
 #include "support/QtPrinters.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempPlaces.h"
@@ -16,6 +18,8 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QTest>
 #include <QToolBar>
@@ -117,6 +121,20 @@ TEST_F(TEditingFixture, MenuItemsTransformReorderFlattenAndEverythingUndoes) {
     EXPECT_EQ(Layers().Count(), 5);
     EXPECT_TRUE(SamePixels(*TDocForm::ComposeFrame(*Doc->CurrentView()), *Before));
     EXPECT_EQ(Doc->RedoCount(), 17);
+}
+
+// A document window opens within the work area, however large the stored size.
+TEST_F(TEditingFixture, DocumentWindowsOpenWithinTheWorkArea) {
+    Settings().DocFormWidth = 5000;
+    Settings().DocFormHeight = 4000;
+    TDocForm& Second = Window->Model().NewSampleDocument();
+    QApplication::processEvents();
+    const QRect Area = Window->MdiArea()->viewport()->rect();
+    const QRect Placed = Window->MdiArea()->subWindowList().back()->geometry();
+    EXPECT_TRUE(Area.contains(Placed)) << Placed.x() << "," << Placed.y() << " " << Placed.width() << "x"
+                                       << Placed.height() << " in " << Area.width() << "x" << Area.height();
+    EXPECT_GE(Placed.width(), 320);
+    EXPECT_TRUE(Window->DocumentWindow(&Second));
 }
 
 TEST_F(TEditingFixture, HiddenItemsDoNothingAtAll) {

@@ -463,8 +463,8 @@ TEST_F(TPropsFixture, ScreenshotSheetOfTheModes) {
     }
     Painter.end();
     const QString Out =
-        QDir(QStringLiteral(ZP_ARTEFACT_DIR)).filePath(QStringLiteral("properties-palette-modes.png"));
-    QDir().mkpath(QStringLiteral(ZP_ARTEFACT_DIR));
+        QDir(QStringLiteral(ZP_ARTIFACT_DIR)).filePath(QStringLiteral("properties-palette-modes.png"));
+    QDir().mkpath(QStringLiteral(ZP_ARTIFACT_DIR));
     EXPECT_TRUE(Sheet.save(Out));
 }
 
