@@ -125,7 +125,6 @@ public:
 
     // --- commands
     void Execute(TCmd Command);
-    // The commands that the parts of the program still to come carry out; choosing one says so.
     // The commands the menus hide, which do nothing.
     static bool IsHiddenCommand(TCmd Command);
     // "Arbeitsfläche" and "Bildgröße": the size dialog, then every frame resized.
