@@ -180,8 +180,7 @@ void TfrmLayers::Adjust(QWidget* MainWindow) {
         if (Left == 2) Left = MainWindow->x() + (MainWindow->frameGeometry().width() - MainWindow->width());
         // Below the properties palette.
         if (Top == 0)
-            Top = (S.TextFormTop != 0 ? S.TextFormTop : MainWindow->frameGeometry().top() + 60) +
-                  S.TextFormHeight + 5;
+            Top = (S.TextFormTop != 0 ? S.TextFormTop : PaletteTopBelowToolBar(MainWindow)) + S.TextFormHeight + 5;
     }
     move(Left, Top);
     setVisible(S.LayerFormVisible);
