@@ -23,7 +23,7 @@ namespace {
 const QString BannerRoot = QStringLiteral(ZP_RESOURCE_DIR "/Vorlagen");
 const QString PictureRoot = QStringLiteral(ZP_RESOURCE_DIR "/Bildvorlagen");
 // The only picture templates meant to cover their whole picture.
-const QString Backgrounds = QStringLiteral("Hintergründe");
+const QString Backgrounds = QStringLiteral("Hintergrund");
 
 QStringList FilesBelow(const QString& Root, const QString& Pattern) {
     QStringList Files;

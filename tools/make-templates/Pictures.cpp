@@ -217,9 +217,9 @@ void Bursts(const QString& Folder) {
 } // namespace
 
 void MakePictures(const QString& Folder) {
-    Backgrounds(Folder + QStringLiteral("/Hintergründe"));
+    Backgrounds(Folder + QStringLiteral("/Hintergrund"));
     Arrows(Folder + QStringLiteral("/Pfeile"));
-    Buttons(Folder + QStringLiteral("/Schaltflächen"));
+    Buttons(Folder + QStringLiteral("/Buttons"));
     Badges(Folder + QStringLiteral("/Abzeichen"));
     Bursts(Folder + QStringLiteral("/Störer"));
 }
