@@ -183,8 +183,12 @@ TEST_F(TShippedBrowser, ADoubleClickedBannerPreviewOpensItsProjectAsANewDocument
 TEST_F(TShippedBrowser, ADoubleClickedPictureTemplateBecomesAPictureLayer) {
     TDocForm& Doc = Window->Model().NewSampleDocument();
     const int Before = Doc.CurrentView()->Layers().Count();
-    WhenBrowserShown(
-        [](TfrmTemplate& B) { Choose(B, QStringLiteral("Abzeichen"), QStringLiteral("Neu.png")); });
+    WhenBrowserShown([](TfrmTemplate& B) {
+        Choose(B, QStringLiteral("Abzeichen"), QStringLiteral("Neu.png"));
+        // Shown with their transparency, as they will be inserted.
+        for (const TfrmTemplate::TImgCollection& T : B.ImgArray())
+            EXPECT_EQ(qAlpha(T.Image->pixmap().toImage().pixel(0, 0)), 0) << T.FilePath.toStdString();
+    });
     ClickToolButton("ToolButton3");
     EXPECT_EQ(Messages, QStringList());
     ASSERT_GT(Doc.CurrentView()->Layers().Count(), Before);
