@@ -70,7 +70,7 @@ TLayout MakeLayout(int Width, int Height) {
         float TextRight = L.BadgeCentre.X - L.BadgeRadius - L.M;
         const float Left = std::round(L.M * 1.5f);
         if (W >= 300) {
-            const float BW = std::clamp(W * 0.27f, 100.0f, 128.0f), BH = std::min(H * 0.5f, 30.0f);
+            const float BW = std::clamp(W * 0.3f, 100.0f, 128.0f), BH = std::min(H * 0.5f, 30.0f);
             L.Button = {TextRight - BW, std::round((H - BH) / 2), BW, BH};
             L.ButtonAlways = true;
             TextRight = L.Button.X - L.M;
