@@ -34,12 +34,13 @@ std::unique_ptr<TGPBrush> FillBrush(const TFill& Fill, int Opacity, float Top, f
     return std::make_unique<TGPLinearGradientBrush>(TGPPointF{0, Top - 1}, TGPPointF{0, Bottom + 1}, A, B);
 }
 
-// Where the text's origin lies in the picture, and its drawn bounds relative to it.
+// Where the text's origin lies in the picture.
 TFloatPoint TextOrigin(const TTextLayer& T) {
     const TFloatRect L = T.Location();
     return {L.Left + static_cast<float>(T.StartPoint.X), L.Top + static_cast<float>(T.StartPoint.Y)};
 }
 
+// The drawn bounds of Text at Size relative to its origin; the layer keeps that text.
 TFloatRect TextBounds(TTextLayer& T, const QString& Text, int Size) {
     T.FontLayerStyle().SetText(Text);
     T.FontLayerStyle().SetFontSize(Size);
@@ -193,10 +194,6 @@ TCanvas::TCanvas(int Width, int Height, bool Opaque) : FWidth(Width), FHeight(He
 
 TCanvas::~TCanvas() = default;
 
-TBitmap32& TCanvas::Background() {
-    return FDoc->CurrentView()->Bitmap();
-}
-
 int TCanvas::Frame(int DurationMs) {
     if (FFramesMade > 0) FDoc->CreateNewFrame(2);
     ++FFramesMade;
@@ -237,25 +234,6 @@ T2DEllipse* TCanvas::Ellipse(const TBox& Box, const TLook& Look) {
         std::make_unique<T2DEllipse>(Round(Box.X), Round(Box.Y), Round(Box.Right()), Round(Box.Bottom()));
     Finish(*E, Look, Box);
     return static_cast<T2DEllipse*>(Insert(std::move(E)));
-}
-
-T2DLine* TCanvas::Line(TGPPointF From, TGPPointF To, int Width, const TLook& Look) {
-    auto L = std::make_unique<T2DLine>(Round(From.X), Round(From.Y), Round(To.X), Round(To.Y));
-    L->SetLineWidth(Width);
-    const TBox Box{std::min(From.X, To.X), std::min(From.Y, To.Y) - Width / 2.0f, std::abs(To.X - From.X),
-                   std::abs(To.Y - From.Y) + static_cast<float>(Width)};
-    Finish(*L, Look, Box);
-    return static_cast<T2DLine*>(Insert(std::move(L)));
-}
-
-T2DPolygon* TCanvas::Polygon(TGPPointF Centre, float Radius, int Edges, float TurnDegrees,
-                             const TLook& Look) {
-    const double A = (TurnDegrees - 90) * Rad;
-    auto P = std::make_unique<T2DPolygon>(Round(Centre.X), Round(Centre.Y),
-                                          Round(Centre.X + Radius * static_cast<float>(std::cos(A))),
-                                          Round(Centre.Y + Radius * static_cast<float>(std::sin(A))), Edges);
-    Finish(*P, Look, Centred(Centre.X, Centre.Y, 2 * Radius, 2 * Radius));
-    return static_cast<T2DPolygon*>(Insert(std::move(P)));
 }
 
 TPicLayer* TCanvas::Shape(const std::vector<TGPPointF>& Polygon, const TLook& Look) {
@@ -328,7 +306,6 @@ TTextLayer* TCanvas::Text(const TTextSpec& Spec, const TBox& Box, TAlign Align) 
     // Capitals are centred in the box whatever hangs below the line.
     float X = Box.CX() - (M.Bounds.Left + M.Bounds.Right) / 2;
     if (Align == alLeft) X = Box.X + Edge - M.Bounds.Left;
-    if (Align == alRight) X = Box.Right() - Edge - Shade - M.Bounds.Right;
     const float Y = Box.CY() - (M.Caps.Top + M.Caps.Bottom) / 2;
     const TFloatPoint O = TextOrigin(*T);
     const TFloatRect L = T->Location();

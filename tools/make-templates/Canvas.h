@@ -44,13 +44,12 @@ struct TBox {
     float CX() const { return X + W / 2; }
     float CY() const { return Y + H / 2; }
     TBox Inset(float D) const { return {X + D, Y + D, W - 2 * D, H - 2 * D}; }
-    TBox Moved(float DX, float DY) const { return {X + DX, Y + DY, W, H}; }
 };
 inline TBox Centred(float CX, float CY, float W, float H) {
     return {CX - W / 2, CY - H / 2, W, H};
 }
 
-enum TAlign { alLeft, alCentre, alRight };
+enum TAlign { alLeft, alCentre };
 
 // A one-line text: the first variant that fills its box well is taken, at the largest size
 // that fits; when none does, the first that fits at MinSize or more.
@@ -87,8 +86,6 @@ public:
 
     int Width() const { return FWidth; }
     int Height() const { return FHeight; }
-    TDocForm& Doc() { return *FDoc; }
-    TBitmap32& Background();
 
     // The first frame exists from the start; each call after it adds one with a copy of the
     // first frame's background. Returns the frame's index.
@@ -98,8 +95,6 @@ public:
 
     T2DRectangle* Rect(const TBox& Box, const TLook& Look);
     T2DEllipse* Ellipse(const TBox& Box, const TLook& Look);
-    T2DLine* Line(TGPPointF From, TGPPointF To, int Width, const TLook& Look);
-    T2DPolygon* Polygon(TGPPointF Centre, float Radius, int Edges, float TurnDegrees, const TLook& Look);
     // A baked shape as a picture layer: what a user gets by inserting a picture template.
     TPicLayer* Shape(const std::vector<TGPPointF>& Polygon, const TLook& Look);
     // The variant and size Text would take.
