@@ -17,7 +17,7 @@ pictures=resources/Bildvorlagen
 rm -rf "$banners" "$pictures"
 build/tools/make-templates/zp-make-templates "$banners" "$pictures"
 
-# The conversion keeps its settings apart from the user's.
+# The conversion makes its application-data folder ready: a scratch one, not the user's.
 export XDG_CONFIG_HOME
 XDG_CONFIG_HOME="$(mktemp -d)"
 trap 'rm -rf "$XDG_CONFIG_HOME"' EXIT
