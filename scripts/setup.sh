@@ -9,7 +9,7 @@ packages=(
   libqt6svg6 qt6-qpa-plugins libgl-dev
   zlib1g-dev libpng-dev libjpeg62-turbo-dev libgif-dev libpugixml-dev libuemf-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-liberation2 fontconfig
+  fonts-liberation2 fonts-dejavu-core fontconfig
   xvfb xauth x11-utils xdotool imagemagick
 )
 

@@ -28,9 +28,13 @@ QString ProgramFilePath() {
 
 QString ProgramFolder() {
     if (!FixedProgramFolder.isEmpty()) return FixedProgramFolder;
-    const QString ExeFolder = QFileInfo(ProgramFilePath()).absolutePath();
-    // An installed program keeps its files apart from the binary; the build tree keeps them
-    // beside it.
+    return ProgramFolderFor(QFileInfo(ProgramFilePath()).absolutePath());
+}
+
+QString ProgramFolderFor(const QString& ExecutableFolder) {
+    const QString ExeFolder = StripTrailingSeparator(ExecutableFolder);
+    // An installed program keeps its files apart from the binary (app/CMakeLists.txt installs
+    // them there); the build tree keeps them beside it.
     if (!QFileInfo::exists(ExeFolder + QStringLiteral("/lang.ini"))) {
         const QString Shared = QDir::cleanPath(ExeFolder + QStringLiteral("/../share/zelk-pixaro"));
         if (QFileInfo::exists(Shared + QStringLiteral("/lang.ini"))) return Shared;

@@ -12,6 +12,9 @@ namespace zp {
 // tree, <prefix>/share/zelk-pixaro when installed. No trailing separator.
 QString ProgramFolder();
 void SetProgramFolder(const QString& Folder);
+// The program folder of a program file in ExecutableFolder: that folder itself, unless lang.ini
+// lies in ../share/zelk-pixaro and not beside the program.
+QString ProgramFolderFor(const QString& ExecutableFolder);
 
 // The per-user application-data folder, $XDG_CONFIG_HOME/Zelk-Pixaro (default
 // ~/.config/Zelk-Pixaro). Only answers the path; see ForceAppDataFolder.

@@ -144,8 +144,9 @@ void TfrmTemplate::SelectFolder(const QStringList& NodeNames) {
         if (!IsPicTemplates && !Name.endsWith(QLatin1String(".gif"), Qt::CaseInsensitive)) continue;
         if (IsPicTemplates && !IsPictureExtension(FileExtension(Name))) continue;
         try {
-            // The picture at its own size; a GIF shows its first image.
-            const auto Picture = LoadPictureFromFile(Path);
+            // The picture at its own size; a GIF shows its first image. A picture template shows
+            // its transparency as it will be inserted, not the black an opened picture gets.
+            const auto Picture = IsPicTemplates ? LoadLayerPictureFromFile(Path) : LoadPictureFromFile(Path);
             const QImage Image(reinterpret_cast<const uchar*>(Picture->Bits()), Picture->Width(),
                                Picture->Height(), Picture->Width() * 4, QImage::Format_ARGB32);
             Thumb->setPixmap(QPixmap::fromImage(Image.copy()));
