@@ -3,14 +3,17 @@
 #include "shell/LangText.h"
 #include "ui/AboutBox.h"
 #include "ui/Dialogs.h"
+#include "ui/HelpWindow.h"
 #include "ui/TemplateBrowser.h"
 
 #include <QColorDialog>
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressDialog>
+#include <QUrl>
 
 namespace zp {
 
@@ -21,6 +24,7 @@ TQtUserDialogs::TQtUserDialogs(QWidget* MainWindow)
       FNewFrame(new TfrmNewFrame(MainWindow)), FTemplate(new TfrmTemplate(MainWindow)),
       FAbout(new TAboutBox(MainWindow)), FAngel(new TfrmAngel(MainWindow)),
       FMotionBlur(new TfrmMotionBlur(MainWindow)) {
+    OpenUrl = [](const QUrl& Url) { return QDesktopServices::openUrl(Url); };
     FNewImage->AskColor = [this](TColor& C) { return AskColor(C); };
 }
 
@@ -146,6 +150,12 @@ bool TQtUserDialogs::AskColor(TColor& Color) {
 
 void TQtUserDialogs::ShowAbout() {
     FAbout->exec();
+}
+
+void TQtUserDialogs::ShowHelpPage(const QString& Path) {
+    if (OpenUrl && OpenUrl(QUrl::fromLocalFile(Path))) return;
+    if (!FHelp) FHelp = new THelpWindow(FMainWindow);
+    FHelp->ShowPage(Path);
 }
 
 namespace {

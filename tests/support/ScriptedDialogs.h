@@ -64,6 +64,7 @@ public:
         return true;
     }
     void ShowAbout() override { ++Questions; }
+    void ShowHelpPage(const QString& Path) override { ++Questions, HelpPages.push_back(Path); }
     // Records the preset name and filter entry, answers the next name and filter entry.
     QString AskSaveFileName(const QString&, int& FilterIndex, const QString& FileName) override {
         ++Questions;
@@ -113,6 +114,8 @@ public:
     std::deque<std::pair<QString, int>> SavePresets;
     std::deque<TModalResult> ReplaceAnswers;
     std::deque<TColor> Colors;
+    // The help pages asked to be shown.
+    std::deque<QString> HelpPages;
     bool CancelProgress = false;
 
 private:
