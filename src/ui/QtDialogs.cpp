@@ -10,9 +10,12 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QLibraryInfo>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMessageBox>
 #include <QProgressDialog>
+#include <QTranslator>
 #include <QUrl>
 
 namespace zp {
@@ -196,6 +199,16 @@ namespace zp {
 
 QString TQtUserDialogs::AskTemplate(bool IsPicTemplates) {
     return FTemplate->Choose(IsPicTemplates);
+}
+
+} // namespace zp
+
+namespace zp {
+
+void UseGermanQt(QTranslator& Translator) {
+    if (Translator.load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&Translator);
 }
 
 } // namespace zp

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 
+class QTranslator;
 class QUrl;
 class QWidget;
 
@@ -69,5 +70,9 @@ private:
     // Made when first needed: most desktops show the help themselves.
     THelpWindow* FHelp = nullptr;
 };
+
+// Qt's own texts (file and colour dialogs, standard buttons) in German. Translator has to live
+// as long as the windows.
+void UseGermanQt(QTranslator& Translator);
 
 } // namespace zp
