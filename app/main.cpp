@@ -6,9 +6,9 @@
 #include "ui/Dialogs.h"
 #include "ui/LangCaptions.h"
 #include "ui/MainWindow.h"
+#include "ui/QtDialogs.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QTranslator>
 
@@ -58,9 +58,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QString::fromUtf8(zp::ApplicationTitle));
     QApplication::setApplicationVersion(QString::fromUtf8(zp::ProductVersion));
     QTranslator QtGerman;
-    if (QtGerman.load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
-                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&QtGerman);
+    zp::UseGermanQt(QtGerman);
 
     if (Batch) {
         // A conversion works on its own files, whatever else runs: it takes no part in the

@@ -60,6 +60,10 @@ QString TUserDialogs::AskTemplate(bool) {
     return {};
 }
 void TUserDialogs::ShowAbout() {}
+void TUserDialogs::ShowHelpPage(const QString& Path) {
+    ShowMessage(QStringLiteral("Hilfe"), QStringLiteral("Die Hilfe steht in %1").arg(Path),
+                TMsgIcon::Information);
+}
 
 namespace {
 class TSilentProgress final : public TProgress {

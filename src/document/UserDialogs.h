@@ -67,6 +67,9 @@ public:
     virtual QString AskTemplate(bool IsPicTemplates);
     // The about box.
     virtual void ShowAbout();
+    // The help page at Path (an existing HTML file) for the user to read. The default names
+    // the file, so that a help request never goes unanswered.
+    virtual void ShowHelpPage(const QString& Path);
     // Progress with a cancel button for work that may take a while; the default never cancels.
     virtual std::unique_ptr<TProgress> StartProgress(const QString& Text);
 };

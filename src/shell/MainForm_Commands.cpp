@@ -7,10 +7,8 @@
 #include "shell/Settings.h"
 #include "shell/Version.h"
 
-#include <QDesktopServices>
 #include <QFileInfo>
 #include <QProcess>
-#include <QUrl>
 
 namespace zp {
 
@@ -434,11 +432,14 @@ void TMainForm::ActivateZeigerTool() {
 void TMainForm::ShowHelp() {
     const QString Help = ProgramFolder() + QStringLiteral("/help/index.html");
     if (QFileInfo(Help).isFile())
-        QDesktopServices::openUrl(QUrl::fromLocalFile(Help));
+        UserDialogs().ShowHelpPage(Help);
     else
-        UserDialogs().ShowMessage(QString::fromUtf8(ApplicationTitle),
-                                  QStringLiteral("Die Hilfe wurde nicht gefunden:\n%1").arg(Help),
-                                  TMsgIcon::Warning);
+        UserDialogs().ShowMessage(
+            QString::fromUtf8(ApplicationTitle),
+            QStringLiteral("Die Hilfe wurde nicht gefunden:\n%1\nBitte prüfen Sie, ob das "
+                           "Programm vollständig installiert ist.")
+                .arg(Help),
+            TMsgIcon::Warning);
 }
 
 void TMainForm::StartUpdater() {

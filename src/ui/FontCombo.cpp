@@ -2,6 +2,7 @@
 
 #include "gfx/Fonts.h"
 #include "ui/Icons.h"
+#include "ui/StyleTweaks.h"
 
 #include <QAbstractItemView>
 #include <QFontDatabase>
@@ -110,6 +111,8 @@ TscFontComboBox::TscFontComboBox(QWidget* Parent, int FontTypes)
     : QComboBox(Parent), FFontTypes(FontTypes), FPreview(new TFontPreview) {
     setObjectName(QStringLiteral("scFontCombobox"));
     setMaxVisibleItems(12);
+    // Twelve rows below the field, as the list is meant to be, whatever the style prefers.
+    KeepListBelow(this);
     setItemDelegate(new TFontItemDelegate(this));
     Fill(InstalledFontNames());
     connect(this, &QComboBox::highlighted, this, &TscFontComboBox::ShowPreview);

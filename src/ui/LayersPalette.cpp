@@ -6,6 +6,7 @@
 #include "ui/Icons.h"
 #include "ui/LayerDrag.h"
 #include "ui/QtBridge.h"
+#include "ui/StyleTweaks.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -172,6 +173,8 @@ TfrmLayers::TfrmLayers(TMainForm& Model, QWidget* Parent)
     FPages->addTab(GifScroll, QStringLiteral("Gif-Einstellungen"));
     FPages->setUsesScrollButtons(false);
     FPages->setElideMode(Qt::ElideRight);
+    // Both captions fit the default width unshortened.
+    NarrowTabs(FPages->tabBar());
     Layout->addWidget(FPages, 1);
 
     FCmbLoops->setObjectName(QStringLiteral("cmbLoops"));

@@ -10,6 +10,8 @@
 #include <QSlider>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace zp {
 
 namespace {
@@ -178,9 +180,17 @@ void TfrmLayers::Adjust(QWidget* MainWindow) {
     int Left = S.LayerFormLeft, Top = S.LayerFormTop;
     if (MainWindow) {
         if (Left == 2) Left = MainWindow->x() + (MainWindow->frameGeometry().width() - MainWindow->width());
-        // Below the properties palette.
-        if (Top == 0)
-            Top = (S.TextFormTop != 0 ? S.TextFormTop : PaletteTopBelowToolBar(MainWindow)) + S.TextFormHeight + 5;
+        // 5 pixels below the properties palette's frame, as that palette was just placed.
+        if (Top == 0) {
+            const auto Palettes =
+                MainWindow->findChildren<TPaletteWindow*>(QString(), Qt::FindDirectChildrenOnly);
+            const auto Props = std::find_if(Palettes.begin(), Palettes.end(),
+                                            [](const TPaletteWindow* P) { return P->Kind() == pkTextForm; });
+            Top = Props != Palettes.end()
+                      ? OuterFrame(**Props).bottom() + 1 + 5
+                      : (S.TextFormTop != 0 ? S.TextFormTop : PaletteTopBelowToolBar(MainWindow)) +
+                            S.TextFormHeight + 5;
+        }
     }
     move(Left, Top);
     setVisible(S.LayerFormVisible);

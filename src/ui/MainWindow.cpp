@@ -3,6 +3,7 @@
 #include "shell/LangText.h"
 #include "shell/Settings.h"
 #include "shell/Version.h"
+#include "ui/Dialogs.h"
 #include "ui/DocumentWindow.h"
 #include "ui/HistoryMenu.h"
 #include "ui/Icons.h"
@@ -79,6 +80,8 @@ QIcon MenuIcon(const QString& Component, TCmd Command) {
 TMainWindow::TMainWindow(bool Interactive, QWidget* Parent)
     : QMainWindow(Parent), FMdiArea(new QMdiArea(this)), FInteractive(Interactive) {
     setCentralWidget(FMdiArea);
+    // The program's own picture; the document windows show it in their title bars too.
+    setWindowIcon(QIcon(ProductPicture(64, 64, false)));
     resize(1200, 800);
     setWindowState(Qt::WindowMaximized);
     if (FInteractive) {
@@ -95,6 +98,8 @@ TMainWindow::TMainWindow(bool Interactive, QWidget* Parent)
     FPaintbox->OnToolClick = [this](TPaintTool Tool) { FModel->PaintboxToolClicked(Tool); };
     FPaintbox->OnSetCursor = [this](int Cursor) { FModel->SetNewCursor(Cursor); };
     FPaintbox->AskColor = [](TColor& C) { return UserDialogs().AskColor(C); };
+    // Before the first document there is nothing to take back or redo.
+    FModel->EnableSpecMenuItems();
     connect(FMdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* Sub) {
         for (auto It = FWindows.begin(); It != FWindows.end(); ++It)
             if (It.value() == Sub) FModel->SetSelectedDocForm(const_cast<TDocForm*>(It.key()));
@@ -241,6 +246,7 @@ TDocumentWindow* TMainWindow::DocumentWindow(const TDocForm* Doc) const {
 void TMainWindow::DocumentCreated(TDocForm& Doc) {
     auto* Sub = new TDocSubWindow(*FModel, Doc);
     Sub->setWidget(new TDocumentWindow(Doc));
+    Sub->setWindowIcon(windowIcon());
     Sub->setAttribute(Qt::WA_DeleteOnClose, false);
     FWindows.insert(&Doc, Sub);
     FMdiArea->addSubWindow(Sub);

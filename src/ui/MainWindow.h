@@ -60,6 +60,8 @@ public:
     TfrmPaintbox* Paintbox() const { return FPaintbox; }
     TfrmLayers* LayersPalette() const { return FLayers; }
     TfrmFontProp* PropertiesPalette() const { return FProps; }
+    // The Qt dialogs of an interactive window; null in batch mode.
+    TQtUserDialogs* QtDialogs() const { return FDialogs.get(); }
 
 protected:
     void closeEvent(QCloseEvent* Event) override;

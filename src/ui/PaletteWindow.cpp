@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QMainWindow>
+#include <QStyle>
 
 namespace zp {
 
@@ -24,6 +25,14 @@ void TPaletteWindow::closeEvent(QCloseEvent* Event) {
     // Only the user's close hides the palette for the next start; quitting closes it too.
     if (Event->spontaneous()) SaveProps(false);
     QWidget::closeEvent(Event);
+}
+
+QRect OuterFrame(const QWidget& Window) {
+    QRect R = Window.frameGeometry();
+    const int Decoration = R.height() - Window.height();
+    const int TitleBar = Window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &Window);
+    if (Decoration < TitleBar) R.setBottom(R.bottom() + TitleBar - Decoration);
+    return R;
 }
 
 int PaletteTopBelowToolBar(const QWidget* MainWindow) {

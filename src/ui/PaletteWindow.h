@@ -15,6 +15,7 @@ public:
 
     // Writes the palette's geometry with the given visibility into the settings.
     void SaveProps(bool Visible);
+    TPaletteKind Kind() const { return FKind; }
 
 protected:
     void moveEvent(QMoveEvent* Event) override;
@@ -29,5 +30,10 @@ private:
 
 // Where a palette placed "at the top" goes: just below the main window's menu and tool bar.
 int PaletteTopBelowToolBar(const QWidget* MainWindow);
+
+// A window's frame with its title bar. A desktop that has not told its decoration yet (or
+// draws none) is given a title bar of the style's height, so that what is placed below it
+// never slips under its real one.
+QRect OuterFrame(const QWidget& Window);
 
 } // namespace zp

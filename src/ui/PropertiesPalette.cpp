@@ -7,6 +7,7 @@
 #include "ui/ColorSwatch.h"
 #include "ui/FontCombo.h"
 #include "ui/LangCaptions.h"
+#include "ui/StyleTweaks.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -263,6 +264,7 @@ QWidget* TfrmFontProp::BuildShadowPage() {
     G->addWidget(FEdtYShift, 4, 1);
     G->addWidget(PxY, 4, 2);
     auto* ColorRow = new QHBoxLayout;
+    ColorRow->setSpacing(6);
     ColorRow->addWidget(ColorLabel);
     ColorRow->addWidget(FShpShadowColor);
     ColorRow->addStretch(1);
@@ -304,6 +306,8 @@ QWidget* TfrmFontProp::BuildPatternPage() {
     FPattern->setObjectName(QStringLiteral("ImgCmbPattern"));
     FPattern->setIconSize(QSize(40, 40));
     FPattern->setMaxVisibleItems(8);
+    // A list of a few rows below the field, not a column over the whole screen.
+    KeepListBelow(FPattern);
     for (int I = 0; I <= HatchStyleMax; ++I) {
         FPattern->addItem(QIcon(QPixmap::fromImage(HatchSample(I))), QString());
         FPattern->setItemData(I, HatchStyleName(I), Qt::ToolTipRole);
@@ -313,6 +317,8 @@ QWidget* TfrmFontProp::BuildPatternPage() {
     FWrapMode = new QComboBox(P);
     FWrapMode->setObjectName(QStringLiteral("cmbPatternWrapMode"));
     FWrapMode->addItems({"Tile", "TileFlipX", "TileFlipY", "TileFlipXY", "Clamp"});
+    // Its items come from the language file, in German.
+    SetTag(FWrapMode, 146);
     FLoadPattern = new QPushButton(QStringLiteral("Muster laden..."), P);
     FLoadPattern->setObjectName(QStringLiteral("btnLoadPattern"));
     SetTag(FLoadPattern, 141);
@@ -444,8 +450,12 @@ void TfrmFontProp::Adjust(QWidget* MainWindow) {
     IsAdjusted = false;
     const TSettings& S = Settings();
     resize(std::max(S.TextFormWidth, minimumWidth()), std::max(S.TextFormHeight, minimumHeight()));
-    // Documents open beside the palette as it really is.
-    Settings().TextFormWidth = width();
+    // Documents open beside the palette as it really is: a palette wider than stored (its tabs
+    // need the room) is stored so, since every new document reads the settings file anew.
+    // Its place stays as stored, the default place included.
+    if (width() != S.TextFormWidth || height() != S.TextFormHeight)
+        Settings().SaveFormProps(
+            TFormProps{pkTextForm, S.TextFormLeft, S.TextFormTop, width(), height(), S.TextFormVisible});
     int Left = S.TextFormLeft, Top = S.TextFormTop;
     if (MainWindow) {
         if (Left == 2) Left = MainWindow->x() + (MainWindow->frameGeometry().width() - MainWindow->width());

@@ -3,15 +3,21 @@
 #include "shell/LangText.h"
 #include "ui/AboutBox.h"
 #include "ui/Dialogs.h"
+#include "ui/HelpWindow.h"
 #include "ui/TemplateBrowser.h"
 #include "ui/WorkingAreaDlg.h"
 
 #include <QColorDialog>
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QFileDialog>
+#include <QLibraryInfo>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMessageBox>
 #include <QProgressDialog>
+#include <QTranslator>
+#include <QUrl>
 
 namespace zp {
 
@@ -22,6 +28,7 @@ TQtUserDialogs::TQtUserDialogs(QWidget* MainWindow)
       FNewFrame(new TfrmNewFrame(MainWindow)), FTemplate(new TfrmTemplate(MainWindow)),
       FAbout(new TAboutBox(MainWindow)), FAngel(new TfrmAngel(MainWindow)),
       FMotionBlur(new TfrmMotionBlur(MainWindow)) {
+    OpenUrl = [](const QUrl& Url) { return QDesktopServices::openUrl(Url); };
     FNewImage->AskColor = [this](TColor& C) { return AskColor(C); };
 }
 
@@ -162,6 +169,12 @@ void TQtUserDialogs::ShowAbout() {
     FAbout->exec();
 }
 
+void TQtUserDialogs::ShowHelpPage(const QString& Path) {
+    if (OpenUrl && OpenUrl(QUrl::fromLocalFile(Path))) return;
+    if (!FHelp) FHelp = new THelpWindow(FMainWindow);
+    FHelp->ShowPage(Path);
+}
+
 namespace {
 
 // Appears only when the work takes longer than half a second.
@@ -200,6 +213,16 @@ namespace zp {
 
 QString TQtUserDialogs::AskTemplate(bool IsPicTemplates) {
     return FTemplate->Choose(IsPicTemplates);
+}
+
+} // namespace zp
+
+namespace zp {
+
+void UseGermanQt(QTranslator& Translator) {
+    if (Translator.load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&Translator);
 }
 
 } // namespace zp

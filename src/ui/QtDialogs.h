@@ -2,8 +2,11 @@
 
 #include "document/UserDialogs.h"
 
+#include <functional>
 #include <memory>
 
+class QTranslator;
+class QUrl;
 class QWidget;
 
 namespace zp {
@@ -16,6 +19,7 @@ class TfrmAngel;
 class TfrmMotionBlur;
 class TAboutBox;
 class TfrmTemplate;
+class THelpWindow;
 
 // The user dialogs as Qt windows. The program's own dialogs are created once and reused.
 class TQtUserDialogs final : public TUserDialogs {
@@ -38,11 +42,18 @@ public:
     QString AskSaveFileName(const QString& Filter, int& FilterIndex, const QString& FileName) override;
     bool AskColor(TColor& Color) override;
     void ShowAbout() override;
+    // In the desktop's browser; where it has none, in the program's help window.
+    void ShowHelpPage(const QString& Path) override;
     QString AskTemplate(bool IsPicTemplates) override;
     std::unique_ptr<TProgress> StartProgress(const QString& Text) override;
 
     TDlgWhatToDo& WhatToDo() const { return *FWhatToDo; }
     TNewImageForm& NewImage() const { return *FNewImage; }
+    // The help window once a page was shown in it; null before.
+    THelpWindow* HelpWindow() const { return FHelp; }
+
+    // Hands a page to the desktop; false when the desktop has no program for it.
+    std::function<bool(const QUrl&)> OpenUrl;
 
     // "Text|*.a;*.b|..." as Qt name filters.
     static QStringList QtFilters(const QString& Filter);
@@ -58,6 +69,12 @@ private:
     TAboutBox* FAbout;
     TfrmAngel* FAngel;
     TfrmMotionBlur* FMotionBlur;
+    // Made when first needed: most desktops show the help themselves.
+    THelpWindow* FHelp = nullptr;
 };
+
+// Qt's own texts (file and colour dialogs, standard buttons) in German. Translator has to live
+// as long as the windows.
+void UseGermanQt(QTranslator& Translator);
 
 } // namespace zp

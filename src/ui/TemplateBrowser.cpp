@@ -166,6 +166,13 @@ void TfrmTemplate::Arrange() {
     auto Place = [BoxWidth](QLabel* L, int Top) {
         L->move(L->width() < BoxWidth ? (BoxWidth - L->width()) / 2 : 3, Top);
     };
+    // The hint keeps to the box: too long for one line, it wraps.
+    FHint->setWordWrap(false);
+    FHint->adjustSize();
+    if (FHint->width() > BoxWidth - 6) {
+        FHint->setWordWrap(true);
+        FHint->resize(BoxWidth - 6, FHint->heightForWidth(BoxWidth - 6));
+    }
     Place(FTitle, 10);
     Place(FHint, 60);
     QList<QSize> Sizes;

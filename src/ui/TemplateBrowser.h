@@ -42,6 +42,9 @@ public:
     void SelectFolder(const QStringList& NodeNames);
     const QList<TImgCollection>& ImgArray() const { return FImgArray; }
     QTreeWidget* Tree() const { return FTree; }
+    QLabel* Hint() const { return FHint; }
+    // The box the title, the hint and the thumbnails lie in.
+    QWidget* Box() const { return FBox; }
     // What a double click on a thumbnail does.
     void Pick(int Index);
 

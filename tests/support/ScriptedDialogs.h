@@ -64,6 +64,7 @@ public:
         return true;
     }
     void ShowAbout() override { ++Questions; }
+    void ShowHelpPage(const QString& Path) override { ++Questions, HelpPages.push_back(Path); }
     // Records the preset name and filter entry, answers the next name and filter entry.
     QString AskSaveFileName(const QString&, int& FilterIndex, const QString& FileName) override {
         ++Questions;
@@ -128,6 +129,8 @@ public:
         int OldWidth, OldHeight;
     };
     std::deque<TResizeAsked> ResizesAsked;
+    // The help pages asked to be shown.
+    std::deque<QString> HelpPages;
     bool CancelProgress = false;
 
 private:
