@@ -340,9 +340,11 @@ int RunTour(const QString& OutDir, const QString& HelpDir) {
     Layers.Pages()->setCurrentIndex(0);
     Doc.SetActivePage(Doc.Frame1());
 
+    // The size dialogs of "Arbeitsfläche" and "Bildgröße" (closed without a change).
+    Tour.Modal({{QStringLiteral("arbeitsflaeche"), {}, {}, {}}}, [&] { Model.Execute(TCmd::WorkingArea); });
+    Tour.Modal({{QStringLiteral("bildgroesse"), {}, {}, {}}}, [&] { Model.Execute(TCmd::PictureSize); });
+
     // Messages.
-    Tour.Modal({{QStringLiteral("meldung-noch-nicht-verfuegbar"), {}, {}, {}}},
-               [&] { Model.Execute(TCmd::WorkingArea); });
     Doc.SetNumLoops(3);
     Tour.Modal({{QStringLiteral("frage-aenderungen-speichern"), {}, {}, {}}},
                [&] { Model.Execute(TCmd::Close); });
