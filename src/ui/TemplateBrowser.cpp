@@ -20,6 +20,30 @@
 
 namespace zp {
 
+namespace {
+
+// Names compared with their runs of digits as numbers.
+bool NaturalLess(const QString& A, const QString& B) {
+    int I = 0, J = 0;
+    while (I < A.size() && J < B.size()) {
+        if (A[I].isDigit() && B[J].isDigit()) {
+            int EI = I, EJ = J;
+            while (EI < A.size() && A[EI].isDigit()) ++EI;
+            while (EJ < B.size() && B[EJ].isDigit()) ++EJ;
+            const qulonglong X = A.mid(I, EI - I).toULongLong(), Y = B.mid(J, EJ - J).toULongLong();
+            if (X != Y) return X < Y;
+            I = EI, J = EJ;
+            continue;
+        }
+        if (A[I] != B[J])
+            return A[I].toLower() < B[J].toLower() || (A[I].toLower() == B[J].toLower() && A[I] < B[J]);
+        ++I, ++J;
+    }
+    return A.size() - I < B.size() - J;
+}
+
+} // namespace
+
 QList<QPoint> ArrangeThumbnails(int BoxWidth, const QList<QSize>& Sizes) {
     QList<QPoint> Places;
     if (Sizes.isEmpty()) return Places;
@@ -93,7 +117,9 @@ void TfrmTemplate::BuildTree() {
     }
     std::function<void(QTreeWidgetItem*, const QString&)> AddChildren = [&](QTreeWidgetItem* Node,
                                                                             const QString& Path) {
-        const QStringList Folders = QDir(Path).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+        QStringList Folders = QDir(Path).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+        // Sizes in the order of their numbers: "120x60" before "120x240".
+        std::sort(Folders.begin(), Folders.end(), NaturalLess);
         for (const QString& F : Folders) {
             auto* Child = new QTreeWidgetItem(Node, {F});
             AddChildren(Child, Path + QLatin1Char('/') + F);

@@ -164,6 +164,12 @@ struct TShippedBrowser : ::testing::Test {
 TEST_F(TShippedBrowser, ADoubleClickedBannerPreviewOpensItsProjectAsANewDocument) {
     WhenBrowserShown([](TfrmTemplate& B) {
         EXPECT_EQ(B.Tree()->topLevelItemCount(), 1);
+        // The size folders in the order of their numbers.
+        const QTreeWidgetItem* Root = B.Tree()->topLevelItem(0);
+        QStringList Sizes;
+        for (int I = 0; I < Root->childCount(); ++I) Sizes << Root->child(I)->text(0);
+        EXPECT_LT(Sizes.indexOf(QStringLiteral("120x60")), Sizes.indexOf(QStringLiteral("120x240")));
+        EXPECT_LT(Sizes.indexOf(QStringLiteral("88x31")), Sizes.indexOf(QStringLiteral("468x60")));
         Choose(B, QStringLiteral("468x60"), QStringLiteral("Neuheit.gif"));
     });
     ClickToolButton("TlBtnNewTemplate");
