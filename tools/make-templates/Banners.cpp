@@ -110,8 +110,8 @@ public:
     virtual ~TDesign() = default;
     virtual QString Name() const = 0;
     virtual const TWords& Words() const = 0;
-    virtual TTextSpec HeadSpec() const = 0;
-    virtual TTextSpec SubSpec() const = 0;
+    virtual TTextStyle HeadStyle() const = 0;
+    virtual TTextStyle SubStyle() const = 0;
     // The picture behind everything, frame by frame: what moves there needs no layer of its
     // own, which keeps the projects small.
     virtual void Backdrop(TBitmap32& B, const TLayout& L, int Frame) = 0;
@@ -124,8 +124,8 @@ public:
     void Build(TCanvas& C);
 
 protected:
-    TTextSpec Spec(const TTextSpec& Base, const QStringList& Variants, int MinSize) const {
-        TTextSpec S = Base;
+    TTextStyle Style(const TTextStyle& Base, const QStringList& Variants, int MinSize) const {
+        TTextStyle S = Base;
         S.Variants = Variants;
         S.MinSize = MinSize;
         S.MaxSize = 60;
@@ -134,16 +134,16 @@ protected:
     // Every frame's line in one size, the size the longest of them allows.
     void FitLines(TCanvas& C, const TLayout& L) {
         const int HeadMin = L.Form == fmMicro ? 11 : 13;
-        FHead = {C.Fit(Spec(HeadSpec(), Words().Head, HeadMin), L.Head)};
+        FHead = {C.Fit(Style(HeadStyle(), Words().Head, HeadMin), L.Head)};
         if (L.Head2.W > 0) {
-            FHead = {C.Fit(Spec(HeadSpec(), Words().HeadTop, HeadMin), L.Head),
-                     C.Fit(Spec(HeadSpec(), Words().HeadBottom, HeadMin), L.Head2)};
+            FHead = {C.Fit(Style(HeadStyle(), Words().HeadTop, HeadMin), L.Head),
+                     C.Fit(Style(HeadStyle(), Words().HeadBottom, HeadMin), L.Head2)};
         }
         Same(FHead);
         FSub.clear();
         std::vector<TCanvas::TFit> Shown;
         for (int F = 0; F < 3; ++F) {
-            FSub.push_back(SubShown(L, F) ? C.Fit(Spec(SubSpec(), Words().Sub[F], 10), L.Sub)
+            FSub.push_back(SubShown(L, F) ? C.Fit(Style(SubStyle(), Words().Sub[F], 10), L.Sub)
                                           : TCanvas::TFit{});
             if (SubShown(L, F)) Shown.push_back(FSub.back());
         }
@@ -156,19 +156,19 @@ protected:
         for (const TCanvas::TFit& F : Fits) Size = std::min(Size, F.Size);
         for (TCanvas::TFit& F : Fits) F.Size = Size;
     }
-    TTextSpec Fixed(const TTextSpec& Base, const TCanvas::TFit& Fit) const {
-        TTextSpec S = Base;
+    TTextStyle Fixed(const TTextStyle& Base, const TCanvas::TFit& Fit) const {
+        TTextStyle S = Base;
         S.Variants = {Fit.Text};
         S.MinSize = S.MaxSize = Fit.Size;
         return S;
     }
     void Headline(TCanvas& C, const TLayout& L) {
         if (L.Head2.W > 0) {
-            C.Text(Fixed(HeadSpec(), FHead[0]), L.Head);
-            C.Text(Fixed(HeadSpec(), FHead[1]), L.Head2);
+            C.Text(Fixed(HeadStyle(), FHead[0]), L.Head);
+            C.Text(Fixed(HeadStyle(), FHead[1]), L.Head2);
             return;
         }
-        C.Text(Fixed(HeadSpec(), FHead[0]), L.Head, L.Form == fmWide ? alLeft : alCentre);
+        C.Text(Fixed(HeadStyle(), FHead[0]), L.Head, L.Form == fmWide ? alLeft : alCentre);
     }
     // A wide banner without room for its button shows it instead of the last sub line.
     static bool SubShown(const TLayout& L, int Frame) {
@@ -176,7 +176,7 @@ protected:
     }
     void SubLine(TCanvas& C, const TLayout& L, int Frame) {
         if (!SubShown(L, Frame)) return;
-        C.Text(Fixed(SubSpec(), FSub[static_cast<std::size_t>(Frame)]), L.Sub,
+        C.Text(Fixed(SubStyle(), FSub[static_cast<std::size_t>(Frame)]), L.Sub,
                L.Form == fmWide ? alLeft : alCentre);
     }
     // The badge is larger in the middle frame.
@@ -262,8 +262,8 @@ public:
             {QStringLiteral("Jetzt sparen »"), QStringLiteral("Jetzt sparen"), QStringLiteral("Sparen!")}};
         return W;
     }
-    TTextSpec HeadSpec() const override {
-        TTextSpec S;
+    TTextStyle HeadStyle() const override {
+        TTextStyle S;
         S.Look.Fill = Flat(0xFFFFFFFF);
         S.Look.ShadowAlpha = 150;
         S.Look.ShadowColor = 0xFF06224F;
@@ -271,8 +271,8 @@ public:
         S.Look.ShadowY = 2;
         return S;
     }
-    TTextSpec SubSpec() const override {
-        TTextSpec S;
+    TTextStyle SubStyle() const override {
+        TTextStyle S;
         S.Bold = false;
         S.Look.Fill = Flat(0xFFFFF59D);
         return S;
@@ -292,7 +292,7 @@ public:
         Look.ShadowX = 1;
         Look.ShadowY = 2;
         C.Shape(StarPolygon(Centre.X, Centre.Y, R, R * 0.8f, 14, static_cast<float>(Frame) * 9), Look);
-        TTextSpec T;
+        TTextStyle T;
         T.Variants = Words().Badge;
         T.MinSize = 9;
         T.MaxSize = 60;
@@ -309,7 +309,7 @@ public:
         Look.ShadowY = 2;
         Look.Gloss = true;
         C.Shape(RoundedRectPolygon(Box, Box.H / 2), Look);
-        TTextSpec T;
+        TTextStyle T;
         T.Variants = Words().Button;
         T.MinSize = 10;
         T.MaxSize = 40;
@@ -321,7 +321,7 @@ public:
         C.Text(T, Label(Box));
     }
     void BadgeWords(TCanvas& C, const TBox& Box) override {
-        TTextSpec T;
+        TTextStyle T;
         T.Variants = Words().Badge;
         T.MinSize = 11;
         T.MaxSize = 60;
@@ -354,14 +354,14 @@ public:
             {QStringLiteral("Mehr erfahren ›"), QStringLiteral("Mehr erfahren"), QStringLiteral("Mehr ›")}};
         return W;
     }
-    TTextSpec HeadSpec() const override {
-        TTextSpec S;
+    TTextStyle HeadStyle() const override {
+        TTextStyle S;
         S.Font = QStringLiteral("DejaVu Sans");
         S.Look.Fill = Flat(0xFF263238);
         return S;
     }
-    TTextSpec SubSpec() const override {
-        TTextSpec S;
+    TTextStyle SubStyle() const override {
+        TTextStyle S;
         S.Font = QStringLiteral("DejaVu Sans");
         S.Bold = false;
         S.Look.Fill = Flat(0xFF00796B);
@@ -410,7 +410,7 @@ public:
         Look.ShadowY = 2;
         const float D = R * 0.86f;
         C.Ellipse(Centred(Centre.X, Centre.Y, 2 * D, 2 * D), Look);
-        TTextSpec T;
+        TTextStyle T;
         T.Font = QStringLiteral("DejaVu Sans");
         T.Variants = Words().Badge;
         T.MinSize = 9;
@@ -425,7 +425,7 @@ public:
         Look.ShadowX = 1;
         Look.ShadowY = 1;
         C.Rect(Box, Look);
-        TTextSpec T;
+        TTextStyle T;
         T.Font = QStringLiteral("DejaVu Sans");
         T.Variants = Words().Button;
         T.MinSize = 9;
@@ -439,7 +439,7 @@ public:
         TLook Look;
         Look.Fill = {0xFFEF5350, 0xFFC62828};
         C.Rect(Tag, Look);
-        TTextSpec T;
+        TTextStyle T;
         T.Font = QStringLiteral("DejaVu Sans");
         T.Variants = Words().Badge;
         T.MinSize = 9;
@@ -472,8 +472,8 @@ public:
             {QStringLiteral("Jetzt anmelden"), QStringLiteral("Anmelden")}};
         return W;
     }
-    TTextSpec HeadSpec() const override {
-        TTextSpec S;
+    TTextStyle HeadStyle() const override {
+        TTextStyle S;
         S.Font = QStringLiteral("Times New Roman");
         S.Italic = true;
         S.Look.Fill = {0xFFFFF3C4, 0xFFFFB300};
@@ -483,8 +483,8 @@ public:
         S.Look.ShadowY = 2;
         return S;
     }
-    TTextSpec SubSpec() const override {
-        TTextSpec S;
+    TTextStyle SubStyle() const override {
+        TTextStyle S;
         S.Bold = false;
         S.Look.Fill = Flat(0xFFF3E5F5);
         return S;
@@ -523,7 +523,7 @@ public:
         Look.ShadowY = 2;
         const float D = R * 0.9f;
         C.Ellipse(Centred(Centre.X, Centre.Y, 2 * D, 2 * D), Look);
-        TTextSpec T;
+        TTextStyle T;
         T.MinSize = 8;
         T.MaxSize = 40;
         T.Look.Fill = Flat(0xFF4A148C);
@@ -546,7 +546,7 @@ public:
         Look.ShadowX = 1;
         Look.ShadowY = 2;
         C.Shape(RoundedRectPolygon(Box, std::min(5.0f, Box.H / 4)), Look);
-        TTextSpec T;
+        TTextStyle T;
         T.Variants = Words().Button;
         T.MinSize = 10;
         T.MaxSize = 40;
@@ -554,7 +554,7 @@ public:
         C.Text(T, {Box.X + 6, Box.Y + Box.H * 0.22f, Box.W - 12, Box.H * 0.56f});
     }
     void BadgeWords(TCanvas& C, const TBox& Box) override {
-        TTextSpec T = HeadSpec();
+        TTextStyle T = HeadStyle();
         T.Variants = Words().Badge;
         T.MinSize = 11;
         T.MaxSize = 40;

@@ -256,51 +256,51 @@ TCanvas::TMeasure TCanvas::Measure(TTextLayer& T, const QString& Text, int Size)
 
 namespace {
 
-void SetFont(TTextLayer& T, const TTextSpec& Spec) {
+void SetFont(TTextLayer& T, const TTextStyle& Style) {
     TFontLayerStyle& S = T.FontLayerStyle();
-    S.SetFontName(Spec.Font);
-    S.SetFontBold(Spec.Bold);
-    S.SetFontItalic(Spec.Italic);
-    ApplyLook(S, Spec.Look);
+    S.SetFontName(Style.Font);
+    S.SetFontBold(Style.Bold);
+    S.SetFontItalic(Style.Italic);
+    ApplyLook(S, Style.Look);
 }
 
 } // namespace
 
-TCanvas::TFit TCanvas::Fit(TTextLayer& T, const TTextSpec& Spec, const TBox& Box) {
-    const float Edge = static_cast<float>(Spec.Look.Outline);
-    const float Shade = Spec.Look.ShadowAlpha > 0 ? static_cast<float>(std::abs(Spec.Look.ShadowX)) : 0;
+TCanvas::TFit TCanvas::Fit(TTextLayer& T, const TTextStyle& Style, const TBox& Box) {
+    const float Edge = static_cast<float>(Style.Look.Outline);
+    const float Shade = Style.Look.ShadowAlpha > 0 ? static_cast<float>(std::abs(Style.Look.ShadowX)) : 0;
     // Capitals are about seven tenths of the size: nothing larger can fit the box.
-    const int Largest = std::min(Spec.MaxSize, static_cast<int>(Box.H / 0.65f) + 1);
+    const int Largest = std::min(Style.MaxSize, static_cast<int>(Box.H / 0.65f) + 1);
     const auto Fits = [&](const QString& V, int Size) {
         const TMeasure M = Measure(T, V, Size);
         return M.Bounds.Width() + 2 * Edge + Shade <= Box.W && M.Caps.Height() + 2 * Edge <= Box.H;
     };
     // A shorter variant in a good size reads better than a long one in a small size.
     const int Comfortable =
-        std::max(Spec.MinSize, static_cast<int>(static_cast<float>(Largest) * Spec.Comfort));
-    for (const int Least : {Comfortable, Spec.MinSize})
-        for (const QString& V : Spec.Variants)
+        std::max(Style.MinSize, static_cast<int>(static_cast<float>(Largest) * Style.Comfort));
+    for (const int Least : {Comfortable, Style.MinSize})
+        for (const QString& V : Style.Variants)
             for (int Size = Largest; Size >= Least; --Size)
                 if (Fits(V, Size)) return {V, Size};
-    throw std::runtime_error("no text of \"" + Spec.Variants.join(QStringLiteral("|")).toStdString() +
+    throw std::runtime_error("no text of \"" + Style.Variants.join(QStringLiteral("|")).toStdString() +
                              "\" fits " + std::to_string(Round(Box.W)) + " x " +
                              std::to_string(Round(Box.H)));
 }
 
-TCanvas::TFit TCanvas::Fit(const TTextSpec& Spec, const TBox& Box) {
+TCanvas::TFit TCanvas::Fit(const TTextStyle& Style, const TBox& Box) {
     TTextLayer T;
-    SetFont(T, Spec);
-    return Fit(T, Spec, Box);
+    SetFont(T, Style);
+    return Fit(T, Style, Box);
 }
 
-TTextLayer* TCanvas::Text(const TTextSpec& Spec, const TBox& Box, TAlign Align) {
+TTextLayer* TCanvas::Text(const TTextStyle& Style, const TBox& Box, TAlign Align) {
     TTextLayer* T = FDoc->NewTextLayer();
     if (!T) throw std::runtime_error("no frame to write on");
-    SetFont(*T, Spec);
-    const TLook& Look = Spec.Look;
+    SetFont(*T, Style);
+    const TLook& Look = Style.Look;
     const float Edge = static_cast<float>(Look.Outline);
     const float Shade = Look.ShadowAlpha > 0 ? static_cast<float>(std::abs(Look.ShadowX)) : 0;
-    const TFit Chosen = Fit(*T, Spec, Box);
+    const TFit Chosen = Fit(*T, Style, Box);
     const TMeasure M = Measure(*T, Chosen.Text, Chosen.Size);
 
     // Capitals are centred in the box whatever hangs below the line.

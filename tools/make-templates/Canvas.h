@@ -53,7 +53,7 @@ enum TAlign { alLeft, alCentre };
 
 // A one-line text: the first variant that fills its box well is taken, at the largest size
 // that fits; when none does, the first that fits at MinSize or more.
-struct TTextSpec {
+struct TTextStyle {
     QStringList Variants;
     QString Font = QStringLiteral("Arial");
     bool Bold = true;
@@ -102,9 +102,9 @@ public:
         QString Text;
         int Size = 0;
     };
-    TFit Fit(const TTextSpec& Spec, const TBox& Box);
+    TFit Fit(const TTextStyle& Style, const TBox& Box);
     // The text set in Box; throws when no variant fits or the text would leave the picture.
-    TTextLayer* Text(const TTextSpec& Spec, const TBox& Box, TAlign Align = alCentre);
+    TTextLayer* Text(const TTextStyle& Style, const TBox& Box, TAlign Align = alCentre);
 
     // The project file, with the frames as they are and nothing to undo.
     void SaveProject(const QString& FileName);
@@ -118,7 +118,7 @@ private:
         TFloatRect Bounds, Caps;
     };
     static TMeasure Measure(TTextLayer& T, const QString& Text, int Size);
-    TFit Fit(TTextLayer& T, const TTextSpec& Spec, const TBox& Box);
+    TFit Fit(TTextLayer& T, const TTextStyle& Style, const TBox& Box);
     TBitmapLayer* Insert(std::unique_ptr<TBitmapLayer> Layer);
 
     int FWidth, FHeight;

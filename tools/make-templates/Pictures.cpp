@@ -39,8 +39,8 @@ TLook Raised(TFill Fill, int Outline, TColor32 OutlineColor) {
     return L;
 }
 
-TTextSpec Label(const QString& Text, TColor32 Colour, int MaxSize) {
-    TTextSpec T;
+TTextStyle Label(const QString& Text, TColor32 Colour, int MaxSize) {
+    TTextStyle T;
     T.Variants = {Text};
     T.MinSize = 10;
     T.MaxSize = MaxSize;
@@ -149,7 +149,7 @@ void Buttons(const QString& Folder) {
         Look.ShadowX = 1;
         Look.Gloss = true;
         C.Shape(RoundedRectPolygon(Box, Box.H / 2), Look);
-        TTextSpec T = Label(QString::fromUtf8(B.Text), B.C.Text, 17);
+        TTextStyle T = Label(QString::fromUtf8(B.Text), B.C.Text, 17);
         T.Look.ShadowAlpha = 100;
         T.Look.ShadowColor = B.C.Dark;
         T.Look.ShadowX = 1;
@@ -202,7 +202,7 @@ void Bursts(const QString& Folder) {
     for (const TBurst& B : List) {
         TCanvas C(110, 110, false);
         C.Shape(StarPolygon(53, 53, 48, 40, B.Points, 0), Raised({B.C.Light, B.C.Dark}, 2, 0xFFFFFFFF));
-        TTextSpec T = Label(QString::fromUtf8(B.Text), B.C.Text, 32);
+        TTextStyle T = Label(QString::fromUtf8(B.Text), B.C.Text, 32);
         if (B.C.Text == 0xFFFFFFFF) {
             T.Look.ShadowAlpha = 110;
             T.Look.ShadowColor = B.C.Dark;
