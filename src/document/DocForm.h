@@ -490,6 +490,10 @@ private:
     static void RedrawStyled(TStyledLayer& Layer);
     void NoPattern();
     void RepaintStyled(TStyledLayer& Layer, TUndoType Kind, const std::function<void(T2DLayerStyle&)>& Edit);
+    // Runs Edit on Layer; an Edit that throws leaves the layer as it was. Returns the state
+    // from before the edit.
+    std::unique_ptr<TBitmapLayer> EditRestoring(TBitmapLayer& Layer,
+                                                const std::function<void(TBitmapLayer&)>& Edit);
     // A style edit with its undo entry, merged into the burst's entry when Continue allows.
     void ChangeStyle(TStyledLayer& Layer, TUndoType Kind, bool Continue,
                      const std::function<void(TStyledLayer&)>& Edit);

@@ -82,10 +82,8 @@ void TDocForm::LayerChanged(TCustomLayer& Layer) {
     Notify(TDocChange::LayerChanged, PageOfLayer(&Layer), &Layer);
 }
 
-void TDocForm::ChangeLayer(TBitmapLayer& Layer, TUndoType Kind,
-                           const std::function<void(TBitmapLayer&)>& Edit) {
-    TTabSheet* Page = PageOfLayer(&Layer);
-    if (!Page) return;
+std::unique_ptr<TBitmapLayer> TDocForm::EditRestoring(TBitmapLayer& Layer,
+                                                      const std::function<void(TBitmapLayer&)>& Edit) {
     std::unique_ptr<TBitmapLayer> Before = Layer.SaveState();
     try {
         Edit(Layer);
@@ -93,6 +91,14 @@ void TDocForm::ChangeLayer(TBitmapLayer& Layer, TUndoType Kind,
         Layer.SwapState(*Before);
         throw;
     }
+    return Before;
+}
+
+void TDocForm::ChangeLayer(TBitmapLayer& Layer, TUndoType Kind,
+                           const std::function<void(TBitmapLayer&)>& Edit) {
+    TTabSheet* Page = PageOfLayer(&Layer);
+    if (!Page) return;
+    std::unique_ptr<TBitmapLayer> Before = EditRestoring(Layer, Edit);
     TUndos& R = AddUndo(Kind, Page);
     R.fDstLayerId = Layer.Id();
     R.fUndoState = std::move(Before);

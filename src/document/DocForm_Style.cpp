@@ -143,13 +143,7 @@ void TDocForm::ChangeStyle(TStyledLayer& Layer, TUndoType Kind, bool Continue,
         ChangeLayer(Layer, Kind, [&Edit](TBitmapLayer& L) { Edit(static_cast<TStyledLayer&>(L)); });
     } else {
         // The burst's record keeps the state from before its first edit; it only becomes newer.
-        std::unique_ptr<TBitmapLayer> Before = Layer.SaveState();
-        try {
-            Edit(Layer);
-        } catch (...) {
-            Layer.SwapState(*Before);
-            throw;
-        }
+        EditRestoring(Layer, [&Edit](TBitmapLayer& L) { Edit(static_cast<TStyledLayer&>(L)); });
         RenewNewestRecord();
         LayerChanged(Layer);
     }
