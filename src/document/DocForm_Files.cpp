@@ -14,6 +14,8 @@ void TDocForm::OpenFile(const QString& AFileName, bool Template) {
     const QString Ext = FileExtension(AFileName);
     if (Ext.compare(QLatin1String(".dgm"), Qt::CaseInsensitive) == 0) {
         ReadProject(AFileName);
+        // The preview page stays behind the frames the project brought.
+        OrderFramePages();
         FormCaption(Template ? QString() : FFileName);
         return;
     }

@@ -123,6 +123,11 @@ TEST_F(TTypicalRoad, FromANewBannerToTheSameGifByWindowAndByBatch) {
     TDocForm* Reopened = Window->Model().SelectedDocForm();
     ASSERT_TRUE(Reopened && Reopened->FileName() == Project);
     ASSERT_EQ(Reopened->FrameCount(), 2);
+    // Its pages: the two frames, then the preview.
+    auto* ReopenedPages = Window->DocumentWindow(Reopened)->findChild<QTabBar*>();
+    ASSERT_EQ(ReopenedPages->count(), 3);
+    EXPECT_EQ(ReopenedPages->tabText(2), QStringLiteral("Gif Vorschau"));
+    EXPECT_EQ(Reopened->Pages(2), Reopened->TabSheetGif());
     EXPECT_EQ(Reopened->Frame(1).Duration, 250);
 
     // The same project converted by the program in batch mode.
